@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace vespin {
+
+// Where the program's own files are. In the build tree both are the
+// executable's directory; installed, they are <prefix>/lib/vespintide and
+// <prefix>/share/vespintide beside <prefix>/bin.
+QString cardLibraryPath();
+QString dataDirectory();
+
+} // namespace vespin

@@ -1,0 +1,109 @@
+#include "RealServices.h"
+
+#include "AppPaths.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QScreen>
+#include <QSoundEffect>
+#include <QStandardPaths>
+#include <QSysInfo>
+#include <QUrl>
+
+#include <pwd.h>
+#include <sys/sysinfo.h>
+#include <unistd.h>
+
+namespace vespin {
+
+QMessageBox::StandardButton showMessage(ModalRunner &runner, QMessageBox::Icon icon, const QString &title,
+                                        const QString &text, QMessageBox::StandardButtons buttons, QWidget *parent)
+{
+    QMessageBox box(icon, title, text, buttons, parent);
+    runner.run(box);
+    QAbstractButton *clicked = box.clickedButton();
+    return clicked ? box.standardButton(clicked) : QMessageBox::NoButton;
+}
+
+int DialogModalRunner::run(QDialog &dialog)
+{
+    return dialog.exec();
+}
+
+EffectSound::EffectSound() : m_effect(std::make_unique<QSoundEffect>()) {}
+
+EffectSound::~EffectSound() = default;
+
+void EffectSound::play(const QString &fileName)
+{
+    m_effect->stop();
+    QString path = QFileInfo(QDir::current(), fileName).absoluteFilePath();
+    if (!QFileInfo::exists(path))
+        path = QDir(dataDirectory()).absoluteFilePath(fileName);
+    if (!QFileInfo::exists(path))
+        return;
+    m_effect->setSource(QUrl::fromLocalFile(path));
+    m_effect->play();
+}
+
+std::uint32_t SystemClock::utcMillisecondsOfDay() const
+{
+    return std::uint32_t(QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay());
+}
+
+QDateTime SystemClock::localNow() const
+{
+    return QDateTime::currentDateTime();
+}
+
+QSize LinuxSystemInfo::screenSize() const
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize(640, 480);
+}
+
+int LinuxSystemInfo::audioOutputCount() const
+{
+    return int(QMediaDevices::audioOutputs().size());
+}
+
+OperatingSystem LinuxSystemInfo::operatingSystem() const
+{
+    OperatingSystem os;
+    os.name = QStringLiteral("Linux");
+    const QStringList release = QSysInfo::kernelVersion().split(QLatin1Char('.'));
+    auto part = [&](int i) { return i < release.size() ? release[i].section(QLatin1Char('-'), 0, 0).toInt() : 0; };
+    os.major = part(0);
+    os.minor = part(1);
+    os.build = part(2);
+    os.servicePack = QSysInfo::prettyProductName();
+    return os;
+}
+
+std::uint64_t LinuxSystemInfo::totalMemoryBytes() const
+{
+    struct sysinfo info {};
+    if (sysinfo(&info) != 0)
+        return 0;
+    return std::uint64_t(info.totalram) * info.mem_unit;
+}
+
+QString LinuxSystemInfo::userFullName() const
+{
+    const passwd *entry = getpwuid(getuid());
+    if (!entry || !entry->pw_gecos)
+        return {};
+    return QString::fromLocal8Bit(entry->pw_gecos).section(QLatin1Char(','), 0, 0).trimmed();
+}
+
+QString XdgSettingsLocation::directory() const
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .absoluteFilePath(QStringLiteral("Vespintide"));
+}
+
+} // namespace vespin

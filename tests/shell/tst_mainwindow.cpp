@@ -1,0 +1,152 @@
+#include "TestServices.h"
+#include "interaction/TableSurface.h"
+#include "shell/TfrmMain.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QStatusBar>
+#include <QtTest>
+
+using namespace vespin;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void unusableCardLibraryEndsTheProgram_data();
+    void unusableCardLibraryEndsTheProgram();
+    void storedPlacementIsKeptOnScreen_data();
+    void storedPlacementIsKeptOnScreen();
+    void firstActivationDealsOnce();
+    void windowKeepsItsWidthAndMinimumHeight();
+    void newGameAsksFirstWhenPromptsAreOn();
+};
+
+void TestMainWindow::unusableCardLibraryEndsTheProgram_data()
+{
+    QTest::addColumn<QString>("path");
+    const QString fakes = QStringLiteral(VESPIN_FAKE_CARDLIB_DIR);
+    QTest::newRow("missing file") << fakes + QStringLiteral("/none/libVespin.so");
+    QTest::newRow("missing function") << fakes + QStringLiteral("/incomplete/libVespin.so");
+    QTest::newRow("refuses to initialise") << fakes + QStringLiteral("/refusing/libVespin.so");
+}
+
+void TestMainWindow::unusableCardLibraryEndsTheProgram()
+{
+    QFETCH(QString, path);
+    test::TestServices services;
+    TfrmMain window(services.services(), path);
+    QVERIFY(!window.isUsable());
+    QCOMPARE(services.modal.shown().size(), 1);
+    QCOMPARE(services.modal.shown().first().text, QStringLiteral("Sorry. Unable to locate or open Vespin.DLL"));
+    QCOMPARE(services.modal.shown().first().buttons, QStringList{QStringLiteral("OK")});
+    QVERIFY(services.sound.played.isEmpty());
+    QCOMPARE(test::filesUnder(services.settings.root()), QStringList());
+}
+
+void TestMainWindow::storedPlacementIsKeptOnScreen_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QRect>("stored"); // left, top, width unused, height
+    QTest::addColumn<QRect>("placed");
+    const QSize screen(1024, 768);
+    QTest::newRow("fits") << screen << QRect(10, 20, 0, 500) << QRect(10, 20, 640, 500);
+    QTest::newRow("too far right") << screen << QRect(700, 20, 0, 500) << QRect(192, 20, 640, 500);
+    QTest::newRow("right edge exactly") << screen << QRect(384, 20, 0, 500) << QRect(384, 20, 640, 500);
+    QTest::newRow("negative left") << screen << QRect(-1, 20, 0, 500) << QRect(192, 20, 640, 500);
+    QTest::newRow("above the screen") << screen << QRect(10, -5, 0, 700) << QRect(10, 144, 640, 450);
+    QTest::newRow("too tall") << screen << QRect(10, 100, 0, 669) << QRect(10, 144, 640, 450);
+    QTest::newRow("small screen") << QSize(640, 480) << QRect(1, 0, 0, 480) << QRect(0, 0, 640, 480);
+}
+
+void TestMainWindow::storedPlacementIsKeptOnScreen()
+{
+    QFETCH(QSize, screen);
+    QFETCH(QRect, stored);
+    QFETCH(QRect, placed);
+    QCOMPARE(placeMainWindow(screen, stored.left(), stored.top(), stored.height()), placed);
+}
+
+void TestMainWindow::firstActivationDealsOnce()
+{
+    test::TestServices services;
+    services.clock.millisecondsOfDay = 0; // a random deal at midnight draws game 0
+    TfrmMain window(services.services(), QStringLiteral(VESPIN_CARDLIB_PATH));
+    QVERIFY(window.isUsable());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Vespintide"));
+
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(window.hasStarted());
+    QVERIFY(window.windowTitle().startsWith(QStringLiteral("Vespintide (Game Number: 0)")));
+    QCOMPARE(services.sound.played, QStringList{QStringLiteral("Shuffle.wav")});
+    QVERIFY(!window.table().FirstDeal);
+    QVERIFY(!window.mnuUndo->isEnabled());
+    QVERIFY(!window.mnuPause->isEnabled());
+    QVERIFY(window.mnuPlaceBookmark->isEnabled());
+    QVERIFY(!window.mnuReturnToBookmark->isEnabled());
+    QVERIFY(!window.GameTimer.isActive() || window.table().Score > 0);
+    const auto panels = window.statusBar()->findChildren<QLabel *>();
+    QCOMPARE(panels.size(), 3);
+    QCOMPARE(panels[0]->text(), QStringLiteral("Vespintide"));
+    QCOMPARE(panels[1]->text(), QStringLiteral("Time: 0"));
+
+    // Coming back to the window later deals nothing.
+    const auto deck = window.table().Deck;
+    services.clock.millisecondsOfDay = 5000;
+    window.FormActivate();
+    QCOMPARE(window.table().Deck, deck);
+    QCOMPARE(services.sound.played.size(), 1);
+}
+
+void TestMainWindow::windowKeepsItsWidthAndMinimumHeight()
+{
+    test::TestServices services;
+    TfrmMain window(services.services(), QStringLiteral(VESPIN_CARDLIB_PATH));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.frameGeometry().width(), 640);
+    window.resize(900, 300);
+    QCOMPARE(window.frameGeometry().width(), 640);
+    QCOMPARE(window.frameGeometry().height(), 450);
+    QVERIFY(window.surface()->width() >= TfrmMain::TableWidth);
+}
+
+void TestMainWindow::newGameAsksFirstWhenPromptsAreOn()
+{
+    test::TestServices services;
+    services.clock.millisecondsOfDay = 1000;
+    TfrmMain window(services.services(), QStringLiteral(VESPIN_CARDLIB_PATH));
+    window.options().Prompts = true;
+    window.FormActivate();
+    QVERIFY(services.modal.shown().isEmpty()); // the first deal never asks
+    const auto deck = window.table().Deck;
+    const QString caption = window.windowTitle();
+
+    services.clock.millisecondsOfDay = 2000;
+    services.modal.press(QMessageBox::No);
+    window.mnuNewGame->trigger();
+    QCOMPARE(services.modal.shown().size(), 1);
+    QCOMPARE(services.modal.shown().last().text, QStringLiteral("Sure you want to quit current game?"));
+    QCOMPARE(services.modal.shown().last().buttons.size(), 2);
+    QCOMPARE(window.table().Deck, deck);
+    QCOMPARE(window.windowTitle(), caption);
+    QCOMPARE(services.sound.played.size(), 1);
+
+    window.mnuNewGame->trigger(); // closed without an answer: also declined
+    QCOMPARE(services.modal.shown().size(), 2);
+    QCOMPARE(window.table().Deck, deck);
+
+    services.modal.press(QMessageBox::Yes);
+    window.mnuNewGame->trigger();
+    QVERIFY(window.table().Deck != deck);
+    QCOMPARE(services.sound.played.size(), 2);
+
+    window.options().Prompts = false;
+    window.mnuNewGame->trigger();
+    QCOMPARE(services.modal.shown().size(), 3);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,47 @@
+#include "TestServices.h"
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QDirIterator>
+
+namespace vespin::test {
+
+int ScriptedModalRunner::run(QDialog &dialog)
+{
+    ShownDialog shown;
+    shown.className = QString::fromLatin1(dialog.metaObject()->className());
+    shown.title = dialog.windowTitle();
+    if (auto *box = qobject_cast<QMessageBox *>(&dialog)) {
+        shown.text = box->text();
+        for (QAbstractButton *button : box->buttons())
+            shown.buttons.append(button->text());
+    }
+    m_shown.append(shown);
+    if (m_script.isEmpty()) {
+        dialog.reject();
+        return dialog.result();
+    }
+    const Answer answer = m_script.takeFirst();
+    return answer(dialog);
+}
+
+void ScriptedModalRunner::press(QMessageBox::StandardButton button)
+{
+    answerWith([button](QDialog &dialog) {
+        auto *box = qobject_cast<QMessageBox *>(&dialog);
+        if (box && box->button(button))
+            box->button(button)->click();
+        return dialog.result();
+    });
+}
+
+QStringList filesUnder(const QString &directory)
+{
+    QStringList files;
+    QDirIterator it(directory, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(QDir(directory).relativeFilePath(it.next()));
+    return files;
+}
+
+} // namespace vespin::test
