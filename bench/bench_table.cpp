@@ -1,0 +1,196 @@
+// Times the table's hot paths on the real card library: one step of a card
+// drag, one deal, one full refresh. Prints figures; judging them is left to
+// whoever reads them.
+
+#include "TestServices.h"
+#include "game/TableModel.h"
+#include "interaction/TableSurface.h"
+#include "shell/TfrmMain.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <numeric>
+#include <vector>
+
+using namespace vespin;
+
+namespace {
+
+constexpr int DragSteps = 20000;
+constexpr int StepsPerLap = 360;
+constexpr int Deals = 1000;
+constexpr int Refreshes = 1000;
+constexpr int WarmUp = 20;
+
+using Samples = std::vector<qint64>; // nanoseconds
+
+void report(const char *what, Samples samples)
+{
+    const std::size_t n = samples.size();
+    std::sort(samples.begin(), samples.end());
+    const double median = n % 2 ? double(samples[n / 2]) : (samples[n / 2 - 1] + samples[n / 2]) / 2.0;
+    const double mean = std::accumulate(samples.begin(), samples.end(), 0.0) / double(n);
+    std::printf("%s: median %.1f us, mean %.1f us (n=%zu)\n", what, median / 1000.0, mean / 1000.0, n);
+    std::fflush(stdout);
+}
+
+// Qt merges widget updates and paints them from a posted request; delivering
+// that request here does at once what the event loop would do a little later,
+// so its cost can be timed apart from everything else the loop might run.
+void showPendingUpdates(QWidget &window)
+{
+    QEvent request(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(&window, &request);
+}
+
+// A lap around the middle of the table, a few pixels per step as a quick
+// hand moves the mouse, passing over every column.
+std::vector<QPoint> dragPath(int tableTop, int tableHeight)
+{
+    const double cx = TfrmMain::TableWidth / 2.0;
+    const double cy = tableTop + tableHeight / 2.0;
+    const double rx = cx - CardWidth;
+    const double ry = std::max(20.0, tableHeight / 2.0 - CardHeight / 2.0);
+    std::vector<QPoint> path;
+    for (int i = 0; i < StepsPerLap; ++i) {
+        const double a = 2 * std::numbers::pi * i / StepsPerLap;
+        path.emplace_back(int(std::lround(cx + rx * std::cos(a))), int(std::lround(cy + ry * std::sin(a))));
+    }
+    return path;
+}
+
+struct DragTimes {
+    Samples step;           // DoDrag alone
+    Samples stepAndScreen;  // DoDrag, then the touched area copied to the window
+};
+
+DragTimes timeDrag(TfrmMain &window, int steps)
+{
+    TableModel &t = window.table();
+    const CardLibrary &cards = window.cards();
+    VespinSurface *surface = window.surface()->handle();
+    const std::vector<QPoint> path = dragPath(t.TableTop, window.surface()->height());
+
+    DragTimes times;
+    QElapsedTimer timer;
+    int column = 1;
+    while (int(times.step.size()) < steps) {
+        const int row = t.TableauCounter[column];
+        if (row > 0) {
+            const int card = t.Tableau[column][row];
+            const QPoint grab(ColumnX[column] + CardWidth / 2, rowY(t.TableTop, row) + CardHeight / 2);
+            const QPoint home(cards.GetCardX(card), cards.GetCardY(card));
+            if (cards.InitDrag(surface, grab.x(), grab.y()) != card) {
+                std::fprintf(stderr, "bench_table: InitDrag at %d,%d did not pick up card %d\n", grab.x(),
+                             grab.y(), card);
+                std::exit(1);
+            }
+            for (const QPoint &p : path) {
+                timer.start();
+                cards.DoDrag(surface, p.x(), p.y());
+                const qint64 drag = timer.nsecsElapsed();
+                showPendingUpdates(window);
+                const qint64 both = timer.nsecsElapsed();
+                times.step.push_back(drag);
+                times.stepAndScreen.push_back(both);
+            }
+            cards.ReturnDrag(surface, card, home.x(), home.y());
+            cards.AbortDrag();
+            QCoreApplication::processEvents();
+        }
+        column = column % 8 + 1;
+    }
+    times.step.resize(steps);
+    times.stepAndScreen.resize(steps);
+    return times;
+}
+
+struct DealTimes {
+    Samples deal;           // mnuNewGameClick: shuffle, refresh (which repaints), lay-out
+    Samples dealAndScreen;  // the same, then the laid-out cards copied to the window
+};
+
+DealTimes timeDeals(TfrmMain &window, test::TestServices &services, int deals)
+{
+    DealTimes times;
+    QElapsedTimer timer;
+    for (int i = 0; i < deals; ++i) {
+        // The deal is drawn from the clock; moving it on gives a new game each time.
+        services.clock.millisecondsOfDay = std::uint32_t((i + 1) * 1237 % 86400000);
+        timer.start();
+        window.mnuNewGameClick();
+        const qint64 deal = timer.nsecsElapsed();
+        showPendingUpdates(window);
+        const qint64 both = timer.nsecsElapsed();
+        times.deal.push_back(deal);
+        times.dealAndScreen.push_back(both);
+        QCoreApplication::processEvents();
+    }
+    return times;
+}
+
+Samples timeRefreshes(TfrmMain &window, int refreshes)
+{
+    Samples times;
+    QElapsedTimer timer;
+    for (int i = 0; i < refreshes; ++i) {
+        timer.start();
+        window.surface()->refresh();
+        times.push_back(timer.nsecsElapsed());
+        QCoreApplication::processEvents();
+    }
+    return times;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    test::TestServices services;
+    TfrmMain window(services.services(), QStringLiteral(VESPIN_CARDLIB_PATH));
+    if (!window.isUsable()) {
+        std::fprintf(stderr, "bench_table: the card library at %s is not usable\n", VESPIN_CARDLIB_PATH);
+        return 1;
+    }
+    window.options().Prompts = false;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        std::fprintf(stderr, "bench_table: the window was never exposed\n");
+        return 1;
+    }
+    window.FormActivate();
+    QCoreApplication::processEvents();
+
+    const QImage &backing = window.surface()->backingImage();
+    std::printf("platform %s, device pixel ratio %g, table backing image %dx%d\n",
+                qPrintable(QGuiApplication::platformName()), window.surface()->devicePixelRatioF(), backing.width(),
+                backing.height());
+
+    // The first runs fill caches (card art at this ratio, glyphs, allocations).
+    timeDrag(window, WarmUp * 10);
+    timeDeals(window, services, WarmUp);
+    timeRefreshes(window, WarmUp);
+
+    // The drag runs on a dealt table, as in play; the deal runs last since it
+    // leaves a different table each time.
+    const DragTimes drag = timeDrag(window, DragSteps);
+    const Samples refresh = timeRefreshes(window, Refreshes);
+    const DealTimes deal = timeDeals(window, services, Deals);
+
+    report("DoDrag step", drag.step);
+    report("DoDrag step + window update", drag.stepAndScreen);
+    report("Deal (mnuNewGameClick)", deal.deal);
+    report("Deal + window update", deal.dealAndScreen);
+    report("Refresh (surface()->refresh())", refresh);
+    return 0;
+}
