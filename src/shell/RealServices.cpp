@@ -34,18 +34,23 @@ int DialogModalRunner::run(QDialog &dialog)
     return dialog.exec();
 }
 
-EffectSound::EffectSound() : m_effect(std::make_unique<QSoundEffect>()) {}
+EffectSound::EffectSound() = default;
 
 EffectSound::~EffectSound() = default;
 
 void EffectSound::play(const QString &fileName)
 {
-    m_effect->stop();
+    if (m_effect)
+        m_effect->stop();
     QString path = QFileInfo(QDir::current(), fileName).absoluteFilePath();
     if (!QFileInfo::exists(path))
         path = QDir(dataDirectory()).absoluteFilePath(fileName);
     if (!QFileInfo::exists(path))
         return;
+    // Made at the first sound, so that starting the audio back end does not
+    // delay the first picture of the table.
+    if (!m_effect)
+        m_effect = std::make_unique<QSoundEffect>();
     m_effect->setSource(QUrl::fromLocalFile(path));
     m_effect->play();
 }
