@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+
+namespace vespin {
+
+// A write that did not reach the disk. The file is then as it was before
+// the write; the operation under way ends and the user is told.
+class SettingsWriteError : public std::runtime_error {
+public:
+    explicit SettingsWriteError(const QString &path);
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// Vespin.ini: INI text with sections and keys matched without regard to
+// case. Every read sees what is on disk at that moment; every write reaches
+// the disk at once, replacing the whole file atomically, and keeps every
+// byte it does not change (unknown sections and keys, comments, blank lines,
+// line endings). A file that cannot be read, or a value that cannot be
+// parsed, gives the caller's default.
+class SettingsFile {
+public:
+    static constexpr int MaxTextLength = 1023;
+
+    explicit SettingsFile(QString path);
+
+    QString path() const { return m_path; }
+
+    QString ReadText(const QString &section, const QString &key, const QString &fallback) const;
+    std::int32_t ReadNumber(const QString &section, const QString &key, std::int32_t fallback) const;
+    bool ReadFlag(const QString &section, const QString &key, bool fallback) const;
+
+    // Each throws SettingsWriteError when the file cannot be written.
+    void WriteText(const QString &section, const QString &key, const QString &value);
+    void WriteNumber(const QString &section, const QString &key, std::int32_t value);
+    void WriteFlag(const QString &section, const QString &key, bool value);
+    void ClearSection(const QString &section);
+
+    // The integer rule of the file: signed 32-bit decimal, or hexadecimal
+    // after "0x" (with at least one digit) or "$"; false for anything else.
+    static bool parseNumber(const QString &text, std::int32_t &value);
+
+private:
+    struct Line {
+        QByteArray text;       // without its line break
+        QByteArray ending;     // "\n", "\r\n", "\r" or empty at the end of the file
+    };
+    struct Content {
+        QList<Line> lines;
+        QByteArray bom;
+    };
+
+    // The value of a key, or false when the file, section or key is missing.
+    bool lookUp(const QString &section, const QString &key, QString &value) const;
+    const Content &current() const;
+    // The file as it is on disk: empty when there is none, nothing when it
+    // exists but cannot be read.
+    std::optional<Content> load() const;
+    // For a change: what is there, or SettingsWriteError when a file that
+    // cannot be read would be overwritten.
+    Content loadForChange() const;
+    void store(const Content &content);
+    void writeValue(const QString &section, const QString &key, const QString &value);
+
+    // What identifies one state of the file on disk.
+    struct Stamp {
+        bool exists = false;
+        quint64 device = 0;
+        quint64 inode = 0;
+        qint64 size = 0;
+        qint64 seconds = 0;
+        qint64 nanoseconds = 0;
+        bool operator==(const Stamp &) const = default;
+    };
+    Stamp stamp() const;
+
+    QString m_path;
+    // The last parse, reused while the file on disk has not changed.
+    mutable Content m_cache;
+    mutable Stamp m_cacheStamp;
+    mutable bool m_cacheValid = false;
+};
+
+} // namespace vespin
