@@ -123,8 +123,10 @@ void TableSurface::mouseReleaseEvent(QMouseEvent *event)
 
 void TableSurface::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    QWidget::mouseDoubleClickEvent(event);
+    // The second press of a double click is a press as well, reported after
+    // the double click itself.
     emit mouseDoubleClicked();
+    mousePressEvent(event);
 }
 
 } // namespace vespin

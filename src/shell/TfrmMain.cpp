@@ -1,16 +1,31 @@
 #include "TfrmMain.h"
 
+#include "AppPaths.h"
 #include "game/ColourTable.h"
 #include "game/Deal.h"
-#include "interaction/Painting.h"
 #include "interaction/TableSurface.h"
+#include "persistence/SettingsFile.h"
+#include "persistence/SettingsKeys.h"
+#include "widgets/BannerMenu.h"
+#include "widgets/DockTexture.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QWindow>
+
+#include <xcb/xcb.h>
 
 #include <algorithm>
 
@@ -19,11 +34,28 @@ namespace vespin {
 namespace {
 
 const QString ProgramTitle = QStringLiteral("Vespintide");
+const QString PauseText = QStringLiteral("Vespintide - Pause, press <F5> to continue...");
+const QString HelpFileName = QStringLiteral("Vespin.hlp>aux");
 
 QString gameCaption(std::int32_t gameNumber)
 {
     return QStringLiteral("Vespintide (Game Number: %1)").arg(gameNumber);
 }
+
+// Tooltips come after the pointer has rested 400 ms on a control; moving on
+// to the next control while one shows brings its tooltip at once.
+class TooltipTiming final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_ToolTip_WakeUpDelay)
+            return 400;
+        if (hint == SH_ToolTip_FallAsleepDelay)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 } // namespace
 
@@ -47,13 +79,38 @@ TfrmMain::TfrmMain(const Services &services, const QString &cardLibraryPath, QWi
     m_usable = FormCreate(cardLibraryPath);
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    if (m_usable)
+        FormDestroy();
+}
+
+QString TfrmMain::settingsPath() const
+{
+    return QDir(m_services.settings.directory()).absoluteFilePath(QStringLiteral("Vespin.ini"));
+}
+
+bool TfrmMain::changeSettings(const std::function<void(SettingsFile &)> &change)
+{
+    SettingsFile file(settingsPath());
+    try {
+        change(file);
+        return true;
+    } catch (const SettingsWriteError &error) {
+        showMessage(m_services.modal, QMessageBox::Critical, ProgramTitle, error.message(), QMessageBox::Ok, this);
+        return false;
+    }
+}
 
 bool TfrmMain::FormCreate(const QString &cardLibraryPath)
 {
     const QSize screen = m_services.system.screenSize();
-    const QRect placed = placeMainWindow(screen, screen.width() / 2 - OuterWidth / 2, screen.height() / 2 - 240,
-                                         MinimumOuterHeight);
+    QRect placed;
+    {
+        const SettingsFile file(settingsPath());
+        placed = placeMainWindow(screen, read(file, keys::LeftPosition(screen)), read(file, keys::TopPosition(screen)),
+                                 read(file, keys::Height));
+    }
 
     m_surface = new TableSurface(this);
     m_surface->setTableColour(tableColour(DefaultColourIndex));
@@ -65,72 +122,98 @@ bool TfrmMain::FormCreate(const QString &cardLibraryPath)
         return false;
     }
 
-    createCommands();
+    m_commands = std::make_unique<CommandSurface>(*this);
+    m_play = std::make_unique<TablePlay>(m_table, m_cards, m_surface->handle(), static_cast<PlayFrame &>(*this));
+    connectCommands();
     m_surface->setPainter([this] { FormPaint(); });
 
-    m_statusPanels[0] = new QLabel(ProgramTitle);
-    m_statusPanels[0]->setFixedWidth(450);
-    m_statusPanels[1] = new QLabel(QStringLiteral("Time: 0"));
-    m_statusPanels[2] = new QLabel(QStringLiteral("Score: 0"));
-    for (int i = 1; i < 3; ++i) {
-        m_statusPanels[i]->setFixedWidth(80);
-        m_statusPanels[i]->setAlignment(Qt::AlignCenter);
-    }
-    for (QLabel *panel : m_statusPanels)
-        statusBar()->addWidget(panel);
-    statusBar()->setSizeGripEnabled(false);
+    if (!qobject_cast<QProxyStyle *>(QApplication::style()))
+        QApplication::setStyle(new TooltipTiming);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive)
+            ProcKeyDown();
+    });
+
+    m_helpFile = QDir(dataDirectory()).absoluteFilePath(HelpFileName);
 
     GameTimer.setInterval(1000);
     m_table.FirstDeal = true;
     m_table.GameFinished = false;
     m_table.RelayoutPending = false;
     m_table.Score = 0;
-    m_table.ToolbarHeight = m_toolbar->sizeHint().height();
+    m_table.ToolbarHeight = CommandSurface::ToolbarHeight;
+    m_statistics.SessionGames = m_statistics.SessionScore = m_statistics.SessionWon = 0;
 
     move(placed.topLeft());
-    resize(OuterWidth, placed.height());
-    setMinimumHeight(MinimumOuterHeight);
+    m_outerHeight = placed.height();
+    resize(OuterWidth, m_outerHeight);
     setFixedWidth(OuterWidth);
+    setMinimumHeight(MinimumOuterHeight);
     return true;
 }
 
-void TfrmMain::createCommands()
+void TfrmMain::connectCommands()
 {
-    auto command = [this](const QString &text, QKeySequence key = {}) {
-        auto *action = new QAction(text, this);
-        action->setShortcut(key);
-        addAction(action); // keys work whether or not a menu or tool bar shows the command
-        return action;
+    CommandSurface &c = *m_commands;
+    const std::initializer_list<std::pair<QAction *, void (TfrmMain::*)()>> handlers = {
+        {c.mnuNewGame, &TfrmMain::mnuNewGameClick},
+        {c.mnuSelectGame, &TfrmMain::mnuSelectGameClick},
+        {c.mnuRestartGame, &TfrmMain::mnuRestartGameClick},
+        {c.mnuUndo, &TfrmMain::btUndoClick},
+        {c.mnuPause, &TfrmMain::mnuPauseClick},
+        {c.mnuTopTen, &TfrmMain::mnuTopTenClick},
+        {c.mnuStatistics, &TfrmMain::mnuStatisticsClick},
+        {c.mnuExit, &TfrmMain::mnuExitClick},
+        {c.mnuPreferences, &TfrmMain::mnuPreferencesClick},
+        {c.mnuPlayerName, &TfrmMain::mnuPlayerNameClick},
+        {c.mnuSound, &TfrmMain::mnuSoundClick},
+        {c.mnuAutoSave, &TfrmMain::mnuAutoSaveClick},
+        {c.mnuPlaceBookmark, &TfrmMain::mnuPlaceBookmarkClick},
+        {c.mnuReturnToBookmark, &TfrmMain::mnuReturnToBookmarkClick},
+        {c.mnuBackgroundColor, &TfrmMain::mnuBackgroundColorClick},
+        {c.mnuCardBack, &TfrmMain::mnuCardBackClick},
+        {c.mnuRefresh, &TfrmMain::mnuRefreshClick},
+        {c.mnuViewToolbar, &TfrmMain::mnuViewToolbarClick},
+        {c.mnuViewStatusBar, &TfrmMain::mnuViewStatusBarClick},
+        {c.mnuContents, &TfrmMain::mnuContentsClick},
+        {c.mnuKeywordSearch, &TfrmMain::mnuKeywordSearchClick},
+        {c.mnuHowtoPlay, &TfrmMain::mnuHowtoPlayClick},
+        {c.mnuHelpOnHelp, &TfrmMain::mnuHelpOnHelpClick},
+        {c.mnuTip, &TfrmMain::mnuTipClick},
+        {c.mnuAbout, &TfrmMain::mnuAboutClick},
+        {c.mnuMinimize, &TfrmMain::mnuMinimizeClick},
+        {c.btReadme, &TfrmMain::btReadmeClick},
+        {c.mnuPopupHide, &TfrmMain::mnuViewToolbarClick},
+        {c.mnuPopupHideStatusBar, &TfrmMain::mnuViewStatusBarClick},
     };
-    mnuNewGame = command(QStringLiteral("&New Game"), Qt::Key_F2);
-    mnuUndo = command(QStringLiteral("&Undo"));
-    mnuPause = command(QStringLiteral("&Pause"));
-    mnuPlaceBookmark = command(QStringLiteral("Place &Bookmark"));
-    mnuReturnToBookmark = command(QStringLiteral("&Return to Bookmark"));
-    mnuSound = command(QStringLiteral("&Sound"));
-    mnuAutoSave = command(QStringLiteral("&Auto Save"));
-    mnuRefresh = command(QStringLiteral("Refresh &Screen"), Qt::Key_F12);
-    for (QAction *toggle : {mnuUndo, mnuPause, mnuSound, mnuAutoSave})
-        toggle->setCheckable(true);
-    for (QAction *idle : {mnuUndo, mnuPause, mnuReturnToBookmark})
-        idle->setEnabled(false);
-    connect(mnuNewGame, &QAction::triggered, this, &TfrmMain::mnuNewGameClick);
-    connect(mnuRefresh, &QAction::triggered, this, &TfrmMain::mnuRefreshClick);
+    for (const auto &[action, handler] : handlers) {
+        connect(action, &QAction::triggered, this, [this, action, handler] {
+            // A checkable entry has flipped its check before it reports the
+            // click; the handlers flip it themselves, also when called
+            // directly, so the click's flip is taken back first.
+            if (action->isCheckable())
+                action->setChecked(!action->isChecked());
+            (this->*handler)();
+        });
+    }
 
-    QMenu *game = menuBar()->addMenu(QStringLiteral("&Game"));
-    game->addAction(mnuNewGame);
-    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->addAction(mnuRefresh);
-
-    m_toolbar = new QToolBar(QStringLiteral("Toolbar"), this);
-    m_toolbar->setObjectName(QStringLiteral("Toolbar"));
-    m_toolbar->setAllowedAreas(Qt::TopToolBarArea);
-    m_toolbar->setMovable(true);
-    m_toolbar->setFloatable(true);
-    m_toolbar->addAction(mnuNewGame);
-    m_toolbar->addAction(mnuRefresh);
-    addToolBar(Qt::TopToolBarArea, m_toolbar);
-    connect(m_toolbar, &QToolBar::topLevelChanged, this, [this] { ToolbarRecreated(); });
+    // Opening a menu of the menu bar stops the win animation.
+    for (QMenu *menu : {c.mnuGame, c.mnuOptions, c.mnuView, c.mnuHelp})
+        connect(menu, &QMenu::aboutToShow, this, [this] { ProcKeyDown(); });
+    connect(c.Toolbar, &QToolBar::topLevelChanged, this, [this] { ToolbarRecreated(); });
+    connect(c.StatusBar, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { m_commands->PopupMenuStatusBar->popup(m_commands->StatusBar->mapToGlobal(at)); });
+    for (QToolButton *button : c.Toolbar->findChildren<QToolButton *>())
+        button->installEventFilter(this);
+    connect(m_surface, &TableSurface::mousePressed, this, [this](Qt::MouseButton button, QPoint at) {
+        ProcKeyDown();
+        m_play->FormMouseDown(button, at.x(), at.y());
+    });
+    connect(m_surface, &TableSurface::mouseMoved, this, [this](QPoint at) { m_play->FormMouseMove(at.x(), at.y()); });
+    connect(m_surface, &TableSurface::mouseReleased, this,
+            [this](Qt::MouseButton button, QPoint at) { m_play->FormMouseUp(button, at.x(), at.y()); });
+    connect(m_surface, &TableSurface::mouseDoubleClicked, this, [this] { m_play->FormDblClick(); });
+    connect(&GameTimer, &QTimer::timeout, this, &TfrmMain::GameTimerTimer);
 }
 
 void TfrmMain::FormActivate()
@@ -138,19 +221,75 @@ void TfrmMain::FormActivate()
     if (m_started)
         return;
     m_started = true;
+    CommandSurface &c = *m_commands;
+    const QSize screen = m_services.system.screenSize();
 
-    mnuSound->setEnabled(m_services.system.audioOutputCount() >= 1);
-    mnuSound->setChecked(mnuSound->isEnabled());
-    m_surface->setTableColour(tableColour(m_options.BackGroundColor));
-    m_table.TableTop = m_toolbar->isVisible() ? m_table.ToolbarHeight : 0;
+    // Reads see the file as it is on disk, also after the writes between
+    // them; a write that fails is reported and skipped, and the reads go on,
+    // so that nothing read here is lost at the close.
+    SettingsFile file(settingsPath());
+    if (read(file, keys::Maximized))
+        setWindowState(windowState() | Qt::WindowMaximized);
+
+    m_options.ToolHint = read(file, keys::ToolHint);
+    m_options.TexturedToolbar = read(file, keys::TexturedToolbar);
+    applyDockTexture(c.Toolbar, m_options.TexturedToolbar);
+    c.mnuViewToolbar->setChecked(file.ReadFlag(keys::Options, keys::ToolBar(screen).name, false));
+    c.mnuViewStatusBar->setChecked(file.ReadFlag(keys::Options, keys::Statusbar(screen).name, true));
+
+    m_statistics.read(file);
+
+    if (m_services.system.audioOutputCount() < 1) {
+        c.mnuSound->setChecked(false);
+        c.mnuSound->setEnabled(false);
+    } else {
+        c.mnuSound->setEnabled(true);
+        c.mnuSound->setChecked(read(file, keys::Sound));
+    }
+
+    c.mnuAutoSave->setChecked(read(file, keys::AutoSaveOption));
+    m_options.SlowAnim = read(file, keys::SlowAnim);
+    m_options.CardBack = read(file, keys::CardBack);
+    m_options.Pause = read(file, keys::Pause);
+    m_options.Prompts = read(file, keys::Prompts);
+    const bool gameSaved = read(file, keys::GameSaved);
+
+    m_options.BackGroundColor = read(file, keys::BackGroundColor);
+    applyTableColour();
+
+    c.Toolbar->setVisible(read(file, keys::ToolBar(screen)));
+    c.StatusBar->setVisible(read(file, keys::Statusbar(screen)));
+    c.mnuViewToolbar->setChecked(!c.Toolbar->isHidden());
+    c.mnuViewStatusBar->setChecked(!c.StatusBar->isHidden());
+    m_table.TableTop = c.mnuViewToolbar->isChecked() && toolbarDockedTop() ? m_table.ToolbarHeight : 0;
     m_surface->setTableTop(m_table.TableTop);
 
+    if (c.mnuAutoSave->isChecked() && gameSaved) {
+        m_table.RestorePending = true;
+        m_table.PresetGameNumber = true;
+        m_table.GameNumber = read(file, keys::SavedGameNumber);
+    }
+
     mnuNewGameClick();
+
+    if (read(file, keys::ShowTips))
+        showTipOfTheDay();
+
+    LastPlayer = read(file, keys::LastPlayer);
+    m_options.ShowNameBox = read(file, keys::ShowNameBox);
+    if (LastPlayer == QLatin1String("Player 1") || LastPlayer.isEmpty() || m_options.ShowNameBox)
+        askPlayerName();
+
+    changeSettings([this](SettingsFile &f) { write(f, keys::LastPlayer, LastPlayer); });
+    c.mnuTip->setChecked(read(file, keys::ShowTips));
+
+    m_topTen.read(file);
 }
 
 void TfrmMain::mnuNewGameClick()
 {
     TableModel &t = m_table;
+    CommandSurface &c = *m_commands;
 
     if (!t.FirstDeal && !t.ReturningToBookmark && m_options.Prompts
         && showMessage(m_services.modal, QMessageBox::Question, ProgramTitle,
@@ -162,42 +301,49 @@ void TfrmMain::mnuNewGameClick()
         UpdateScoreStat();
 
     m_cards.SetCurrentBack(m_options.CardBack);
-    m_surface->setTableColour(tableColour(m_options.BackGroundColor));
+    applyTableColour();
 
-    mnuPause->setEnabled(false);
-    mnuPause->setChecked(false);
+    c.mnuPause->setEnabled(false);
+    c.mnuPause->setChecked(false);
     t.PauseCount = 0;
-    mnuUndo->setEnabled(false);
-    mnuUndo->setChecked(false);
-    mnuPlaceBookmark->setEnabled(true);
-    mnuReturnToBookmark->setEnabled(t.ReturningToBookmark);
+    c.mnuUndo->setEnabled(false);
+    c.mnuPlaceBookmark->setEnabled(true);
+    c.mnuReturnToBookmark->setEnabled(t.ReturningToBookmark);
 
-    m_statusPanels[0]->setText(ProgramTitle);
+    c.StatusPanels[0]->setText(ProgramTitle);
     t.GameFinished = false;
 
     GameTimer.stop();
     t.GameTime = 0;
     t.Score = 0;
-    m_statusPanels[1]->setText(QStringLiteral("Time: 0"));
+    c.StatusPanels[1]->setText(QStringLiteral("Time: 0"));
 
-    if (mnuSound->isChecked() && !t.ReturningToBookmark)
+    if (c.mnuSound->isChecked() && !t.ReturningToBookmark)
         m_services.sound.play(QStringLiteral("Shuffle.wav"));
 
-    if (!(mnuAutoSave->isChecked() && t.RestorePending)) {
+    auto shuffle = [&] {
         t.FoundationUsed.fill(false);
         for (int f = FirstFoundation; f <= LastFoundation; ++f)
             t.Foundation[f].fill(0);
         t.FoundationCounter.fill(0);
         Shuffle(t, m_services.clock);
-    }
+    };
+    const bool restoring = c.mnuAutoSave->isChecked() && t.RestorePending;
+    if (!restoring)
+        shuffle();
 
     m_cards.SetDefaultValues();
     m_surface->refresh();
 
-    if (t.RestorePending)
-        RestoreGame();
-    else
+    if (!(t.RestorePending && RestoreGame())) {
+        if (t.RestorePending) {
+            // Nothing usable was saved: deal the game afresh instead.
+            t.RestorePending = false;
+            if (restoring)
+                shuffle();
+        }
         LayOut(t, m_cards, m_surface->handle());
+    }
 
     setCaption(gameCaption(t.GameNumber));
 
@@ -208,14 +354,199 @@ void TfrmMain::mnuNewGameClick()
     t.WinRecorded = false;
     t.PauseDisabled = false;
 
-    CheckGameStatus();
+    m_play->CheckGameStatus();
 }
 
-void TfrmMain::CheckGameStatus() {}
+void TfrmMain::applyTableColour()
+{
+    const QColor colour = tableColour(m_options.BackGroundColor);
+    m_surface->setTableColour(colour);
+    BannerMenu::setBannerColours(colour, BannerMenu::bannerTextFor(colour));
+}
+
+void TfrmMain::mnuSelectGameClick() {}
+
+void TfrmMain::mnuRestartGameClick()
+{
+    m_table.PresetGameNumber = true;
+    mnuNewGameClick();
+}
+
+void TfrmMain::btUndoClick()
+{
+    m_play->btUndoClick();
+}
+
+void TfrmMain::mnuPauseClick()
+{
+    CommandSurface &c = *m_commands;
+    if (c.mnuPause->isChecked()) {
+        c.mnuPause->setChecked(false);
+        c.StatusPanels[0]->setText(ProgramTitle);
+    } else if (m_table.PauseCount == 5) {
+        c.mnuPause->setEnabled(false);
+        m_table.PauseDisabled = true;
+        showMessage(m_services.modal, QMessageBox::Information, ProgramTitle,
+                    QStringLiteral("You have reached the limit of 5 Pauses in one game. The Pause Option will now be "
+                                   "disabled until a new game is started."),
+                    QMessageBox::Ok, this);
+        return;
+    } else {
+        ++m_table.PauseCount;
+        c.mnuPause->setChecked(true);
+        c.StatusPanels[0]->setText(PauseText);
+    }
+    if (c.mnuPause->isChecked())
+        GameTimer.stop();
+    else
+        GameTimer.start();
+}
+
+void TfrmMain::mnuTopTenClick() {}
+
+void TfrmMain::mnuStatisticsClick() {}
+
+void TfrmMain::mnuExitClick()
+{
+    close();
+}
+
+void TfrmMain::mnuPreferencesClick() {}
+
+void TfrmMain::mnuPlayerNameClick() {}
+
+void TfrmMain::mnuSoundClick()
+{
+    const bool on = !m_commands->mnuSound->isChecked();
+    m_commands->mnuSound->setChecked(on);
+    changeSettings([on](SettingsFile &file) { write(file, keys::Sound, on); });
+}
+
+void TfrmMain::mnuAutoSaveClick()
+{
+    const bool on = !m_commands->mnuAutoSave->isChecked();
+    m_commands->mnuAutoSave->setChecked(on);
+    changeSettings([on](SettingsFile &file) { write(file, keys::AutoSaveOption, on); });
+}
+
+void TfrmMain::mnuTipClick()
+{
+    // PopUpTip is the same entry, so its check follows.
+    const bool on = !m_commands->mnuTip->isChecked();
+    m_commands->mnuTip->setChecked(on);
+    changeSettings([on](SettingsFile &file) { write(file, keys::ShowTips, on); });
+}
+
+void TfrmMain::mnuPlaceBookmarkClick() {}
+
+void TfrmMain::mnuReturnToBookmarkClick() {}
+
+void TfrmMain::mnuBackgroundColorClick() {}
+
+void TfrmMain::mnuCardBackClick() {}
+
+void TfrmMain::mnuAboutClick() {}
+
+void TfrmMain::btReadmeClick()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(dataDirectory()).absoluteFilePath(QStringLiteral("Readme.txt"))));
+}
+
+void TfrmMain::helpCommand(HelpCommand command, int topic)
+{
+    m_services.help.command(m_helpFile, command, topic);
+}
+
+void TfrmMain::mnuContentsClick()
+{
+    helpCommand(HelpCommand::Finder);
+}
+
+void TfrmMain::mnuKeywordSearchClick()
+{
+    helpCommand(HelpCommand::PartialKey);
+}
+
+void TfrmMain::mnuHowtoPlayClick()
+{
+    // From here on the help file goes by its name alone, for the rest of the run.
+    m_helpFile = HelpFileName;
+    helpCommand(HelpCommand::Context, 3);
+}
+
+void TfrmMain::mnuHelpOnHelpClick()
+{
+    helpCommand(HelpCommand::HelpOnHelp);
+}
+
+void TfrmMain::GameTimerTimer()
+{
+    ++m_table.GameTime;
+    m_commands->StatusPanels[1]->setText(QStringLiteral("Time: %1").arg(m_table.GameTime));
+}
+
+void TfrmMain::playSound(const QString &fileName)
+{
+    if (m_commands->mnuSound->isChecked())
+        m_services.sound.play(fileName);
+}
+
+void TfrmMain::setUndoEnabled(bool enabled)
+{
+    m_commands->mnuUndo->setEnabled(enabled);
+}
+
+bool TfrmMain::clockRunning() const
+{
+    return GameTimer.isActive();
+}
+
+void TfrmMain::startClock()
+{
+    // Already running, the clock keeps its second going.
+    if (!GameTimer.isActive())
+        GameTimer.start();
+}
+
+void TfrmMain::rearmPause()
+{
+    CommandSurface &c = *m_commands;
+    c.mnuPause->setEnabled(true);
+    c.mnuPause->setChecked(false);
+    if (c.StatusPanels[0]->text() == PauseText)
+        c.StatusPanels[0]->setText(ProgramTitle);
+}
+
+void TfrmMain::showScore(std::int32_t score, std::int32_t gameNumber)
+{
+    m_commands->StatusPanels[2]->setText(QStringLiteral("Score: %1").arg(score));
+    setCaption(gameCaption(gameNumber) + QStringLiteral(" Score: %1").arg(score));
+}
+
+void TfrmMain::setInputEnabled(bool enabled)
+{
+    setEnabled(enabled);
+}
+
+bool TfrmMain::winPictureVisible() const
+{
+    return false;
+}
+
+void TfrmMain::DisplayFinish() {}
 
 void TfrmMain::UpdateScoreStat() {}
 
-void TfrmMain::RestoreGame() {}
+bool TfrmMain::RestoreGame()
+{
+    return false;
+}
+
+void TfrmMain::SaveGame() {}
+
+void TfrmMain::showTipOfTheDay() {}
+
+void TfrmMain::askPlayerName() {}
 
 void TfrmMain::mnuRefreshClick()
 {
@@ -229,43 +560,197 @@ void TfrmMain::FormPaint()
 
 bool TfrmMain::toolbarDockedTop() const
 {
-    return !m_toolbar->isFloating() && toolBarArea(m_toolbar) == Qt::TopToolBarArea;
+    const QToolBar *toolbar = m_commands->Toolbar;
+    return !toolbar->isFloating() && toolBarArea(const_cast<QToolBar *>(toolbar)) == Qt::TopToolBarArea;
 }
 
 ToolbarPlacement TfrmMain::toolbarPlacement() const
 {
-    return {m_toolbar->isVisible(), toolbarDockedTop()};
+    return {!m_commands->Toolbar->isHidden(), toolbarDockedTop()};
 }
 
-void TfrmMain::showToolbar(bool shown)
+void TfrmMain::mnuViewToolbarClick()
 {
-    m_toolbar->setVisible(shown);
-    m_table.TableTop = shown && toolbarDockedTop() ? m_table.ToolbarHeight : 0;
-    m_surface->setTableTop(m_table.TableTop);
+    CommandSurface &c = *m_commands;
+    const bool show = !c.mnuViewToolbar->isChecked();
+    c.mnuViewToolbar->setChecked(show);
+    m_table.TableTop = show && toolbarDockedTop() ? m_table.ToolbarHeight : 0;
+    c.Toolbar->setVisible(show);
+    changeSettings([show](SettingsFile &file) { write(file, keys::ToolBar(QSize()), show); });
     if (toolbarDockedTop())
         m_table.RelayoutPending = true;
+    m_surface->setTableTop(m_table.TableTop);
     m_surface->refresh();
 }
 
 void TfrmMain::ToolbarRecreated()
 {
-    m_table.TableTop = m_toolbar->isVisible() && toolbarDockedTop() ? m_table.ToolbarHeight : 0;
-    m_surface->setTableTop(m_table.TableTop);
+    m_table.TableTop = toolbarDockedTop() ? m_table.ToolbarHeight : 0;
     m_table.RelayoutPending = true;
     m_table.ToolbarRedocked = true;
+    m_surface->setTableTop(m_table.TableTop);
     m_surface->refresh();
 }
 
-void TfrmMain::setCaption(const QString &caption)
+void TfrmMain::mnuViewStatusBarClick()
 {
-    setWindowTitle(caption);
+    CommandSurface &c = *m_commands;
+    const bool show = c.StatusBar->isHidden();
+    c.StatusBar->setVisible(show);
+    c.mnuViewStatusBar->setChecked(show);
+    changeSettings([show](SettingsFile &file) { write(file, keys::StatusBarToggle, show); });
+}
+
+void TfrmMain::mnuMinimizeClick()
+{
+    if (m_minimizing)
+        return;
+    m_minimizing = true;
+    ProcKeyDown();
+    if (m_options.Pause && GameTimer.isActive() && !m_table.PauseDisabled)
+        mnuPauseClick();
+    if (!isMinimized())
+        showMinimized();
+    m_minimizing = false;
+}
+
+void TfrmMain::WMRestoreApp()
+{
+    if (isMinimized()) {
+        showNormal();
+        activateWindow();
+        return;
+    }
+    QWidget *front = QApplication::activeModalWidget();
+    if (!front)
+        front = this;
+    front->raise();
+    front->activateWindow();
+    if (auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>()) {
+        // The request came through a socket, not as an X event, so the
+        // toolkit's idea of the server time is old, and the server ignores a
+        // focus change stamped with it.
+        xcb_set_input_focus(x11->connection(), XCB_INPUT_FOCUS_PARENT, xcb_window_t(front->winId()), XCB_CURRENT_TIME);
+        xcb_flush(x11->connection());
+    }
+}
+
+void TfrmMain::StatusHint(const QString &hint)
+{
+    QString text = hint.section(QLatin1Char('|'), -1);
+    if (text.isEmpty())
+        text = m_commands->mnuPause->isChecked() ? PauseText : ProgramTitle;
+    m_commands->StatusPanels[0]->setText(text);
+}
+
+void TfrmMain::ProcKeyDown()
+{
+    m_table.UserInterrupt = true;
+}
+
+bool TfrmMain::event(QEvent *event)
+{
+    if (event->type() == QEvent::StatusTip && m_commands) {
+        // The panels stay; only the first one shows the hint.
+        StatusHint(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip && !m_options.ToolHint)
+        return true;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmMain::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
+    if (!m_usable)
+        return;
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_started)
         FormActivate();
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        mnuMinimizeClick();
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent *event)
+{
+    ProcKeyDown();
+    QMainWindow::keyPressEvent(event);
+}
+
+void TfrmMain::resizeEvent(QResizeEvent *event)
+{
+    ProcKeyDown();
+    QMainWindow::resizeEvent(event);
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (!m_usable || m_closing) {
+        event->accept();
+        return;
+    }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    FormClose();
+    event->accept();
+}
+
+bool TfrmMain::FormCloseQuery()
+{
+    m_table.UserInterrupt = true;
+    if (GameTimer.isActive() && m_options.Prompts)
+        return showMessage(m_services.modal, QMessageBox::Question, ProgramTitle,
+                           QStringLiteral("Are you sure you want to quit Vespintide?"),
+                           QMessageBox::Yes | QMessageBox::No, this)
+               == QMessageBox::Yes;
+    return true;
+}
+
+void TfrmMain::FormClose()
+{
+    // Before the start-up has read them, the records in memory are only
+    // defaults: writing them would wipe what the file holds.
+    if (!m_started)
+        return;
+    const QRect outer = isMaximized() || isMinimized()
+                            ? normalGeometry().adjusted(geometry().x() - frameGeometry().x(),
+                                                        geometry().y() - frameGeometry().y(), 0, 0)
+                            : frameGeometry();
+    const int outerHeight = isMaximized() || isMinimized()
+                                ? normalGeometry().height() + frameGeometry().height() - geometry().height()
+                                : frameGeometry().height();
+    changeSettings([&](SettingsFile &file) {
+        m_statistics.write(file);
+        write(file, keys::LeftPosition(QSize()), outer.x());
+        write(file, keys::TopPosition(QSize()), outer.y());
+        write(file, keys::Height, outerHeight);
+        write(file, keys::LastPlayer, LastPlayer);
+        write(file, keys::ShowNameBox, m_options.ShowNameBox);
+        m_topTen.write(file);
+        write(file, keys::Maximized, windowState() != Qt::WindowNoState);
+        if (m_commands->mnuAutoSave->isChecked() && !m_table.GameFinished)
+            SaveGame();
+        else
+            file.ClearSection(keys::AutoSave);
+    });
+}
+
+void TfrmMain::FormDestroy()
+{
+    helpCommand(HelpCommand::Quit);
+}
+
+void TfrmMain::setCaption(const QString &caption)
+{
+    setWindowTitle(caption);
 }
 
 void TfrmMain::showEvent(QShowEvent *event)
@@ -290,6 +775,11 @@ void TfrmMain::fitToFrame()
     if (width() != clientWidth || maximumWidth() != clientWidth)
         setFixedWidth(clientWidth);
     setMinimumHeight(std::max(1, MinimumOuterHeight - frameHeight));
+    if (!m_frameFitted && frameHeight > 0) {
+        // The stored height is the outer one; the frame is known only now.
+        m_frameFitted = true;
+        resize(clientWidth, m_outerHeight - frameHeight);
+    }
 }
 
 } // namespace vespin

@@ -1,36 +1,43 @@
 #pragma once
 
+#include "CommandSurface.h"
 #include "Services.h"
 #include "game/TableModel.h"
 #include "interaction/CardLibrary.h"
 #include "interaction/Painting.h"
+#include "interaction/TablePlay.h"
+#include "persistence/Records.h"
 
 #include <QMainWindow>
 #include <QTimer>
 
-class QAction;
-class QLabel;
-class QToolBar;
+#include <functional>
+#include <memory>
 
 namespace vespin {
 
+class SettingsFile;
 class TableSurface;
 
-// The options the game reads while it runs, with their defaults.
+// The options the running game uses, loaded at start with their defaults.
 struct Options {
     bool Prompts = false;
     bool SlowAnim = false;
     bool Pause = true;
     int CardBack = 1;
     int BackGroundColor = 5;
+    bool ToolHint = true;
+    bool TexturedToolbar = true;
+    bool ShowNameBox = true;
 };
 
 // The outer geometry of the main window at start: a stored position that
 // would put the window partly off the screen gives way to the centred one.
 QRect placeMainWindow(QSize screen, int left, int top, int height);
 
-// The one main window: it owns the game on the table and wires the commands.
-class TfrmMain : public QMainWindow {
+// The one main window: it owns the game on the table, runs the start-up and
+// the shutdown, and wires the commands to their handlers.
+class TfrmMain : public QMainWindow, private PlayFrame {
     Q_OBJECT
 public:
     static constexpr int OuterWidth = 640;
@@ -45,61 +52,120 @@ public:
     bool isUsable() const { return m_usable; }
 
     TableModel &table() { return m_table; }
+    TablePlay &play() { return *m_play; }
     const CardLibrary &cards() const { return m_cards; }
     TableSurface *surface() const { return m_surface; }
+    CommandSurface &commands() { return *m_commands; }
     Options &options() { return m_options; }
+    Statistics &statistics() { return m_statistics; }
+    TopTen &topTen() { return m_topTen; }
+    QString LastPlayer = QStringLiteral("Player 1");
+    QString settingsPath() const;
 
     // The start-up sequence; runs once, at the first activation.
     void FormActivate();
     bool hasStarted() const { return m_started; }
 
-    // Shows or hides the tool bar and moves the table with it.
-    void showToolbar(bool shown);
-    void ToolbarRecreated();
-
-    QAction *mnuNewGame = nullptr;
-    QAction *mnuUndo = nullptr;
-    QAction *mnuPause = nullptr;
-    QAction *mnuPlaceBookmark = nullptr;
-    QAction *mnuReturnToBookmark = nullptr;
-    QAction *mnuSound = nullptr;
-    QAction *mnuAutoSave = nullptr;
-    QAction *mnuRefresh = nullptr;
     QTimer GameTimer;
 
 public slots:
     void mnuNewGameClick();
+    void mnuSelectGameClick();
+    void mnuRestartGameClick();
+    void btUndoClick();
+    void mnuPauseClick();
+    void mnuTopTenClick();
+    void mnuStatisticsClick();
+    void mnuExitClick();
+    void mnuPreferencesClick();
+    void mnuPlayerNameClick();
+    void mnuSoundClick();
+    void mnuAutoSaveClick();
+    void mnuPlaceBookmarkClick();
+    void mnuReturnToBookmarkClick();
+    void mnuBackgroundColorClick();
+    void mnuCardBackClick();
     void mnuRefreshClick();
+    void mnuViewToolbarClick();
+    void mnuViewStatusBarClick();
+    void mnuContentsClick();
+    void mnuKeywordSearchClick();
+    void mnuHowtoPlayClick();
+    void mnuHelpOnHelpClick();
+    void mnuTipClick();
+    void mnuAboutClick();
+    void mnuMinimizeClick();
+    void btReadmeClick();
+    void ToolbarRecreated();
+    // The running copy is asked to come back by a copy started later.
+    void WMRestoreApp();
 
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     bool FormCreate(const QString &cardLibraryPath);
-    void createCommands();
+    void connectCommands();
     void FormPaint();
+    bool FormCloseQuery();
+    void FormClose();
+    void FormDestroy();
+    void StatusHint(const QString &hint);
+    void ProcKeyDown();
     void fitToFrame();
     void setCaption(const QString &caption);
-    ToolbarPlacement toolbarPlacement() const;
+    void applyTableColour();
     bool toolbarDockedTop() const;
+    ToolbarPlacement toolbarPlacement() const;
+    void helpCommand(HelpCommand command, int topic = 0);
+    // Runs a change of the settings file; a failed write is reported and
+    // ends the change there. False when it failed.
+    bool changeSettings(const std::function<void(SettingsFile &)> &change);
 
-    // Reached by the deal; their work belongs to the status check, the
-    // statistics and the saved game.
-    void CheckGameStatus();
+    void GameTimerTimer();
+
+    // PlayFrame
+    void playSound(const QString &fileName) override;
+    void setUndoEnabled(bool enabled) override;
+    bool clockRunning() const override;
+    void startClock() override;
+    void rearmPause() override;
+    void showScore(std::int32_t score, std::int32_t gameNumber) override;
+    void setInputEnabled(bool enabled) override;
+    bool winPictureVisible() const override;
+
+    // Reached from here; their work belongs to the game's later parts.
+    void DisplayFinish() override;
     void UpdateScoreStat();
-    void RestoreGame();
+    bool RestoreGame();
+    void SaveGame();
+    // Each shows its dialog and stores what the player chose in it.
+    void showTipOfTheDay();
+    void askPlayerName();
 
     Services m_services;
     CardLibrary m_cards;
     TableModel m_table;
     Options m_options;
+    Statistics m_statistics;
+    TopTen m_topTen;
+    std::unique_ptr<CommandSurface> m_commands;
+    std::unique_ptr<TablePlay> m_play;
     TableSurface *m_surface = nullptr;
-    QToolBar *m_toolbar = nullptr;
-    QLabel *m_statusPanels[3] = {};
+    QString m_helpFile;
+    int m_outerHeight = MinimumOuterHeight; // as placed, until the frame is known
+    bool m_frameFitted = false;
     bool m_usable = false;
     bool m_started = false;
+    bool m_minimizing = false;
+    bool m_closing = false;
 };
 
 } // namespace vespin

@@ -1,6 +1,7 @@
 #include "AppPaths.h"
 #include "HelpViewer.h"
 #include "RealServices.h"
+#include "SingleInstance.h"
 #include "TfrmMain.h"
 
 #include <QApplication>
@@ -9,6 +10,14 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vespintide"));
+
+    // A second copy brings the running one to the front and ends, touching
+    // no file.
+    vespin::SingleInstance instance(QStringLiteral("Vespin Window"));
+    if (!instance.becomePrimary()) {
+        instance.askPrimaryToRestore();
+        return 0;
+    }
 
     vespin::DialogModalRunner modal;
     vespin::EffectSound sound;
@@ -21,6 +30,7 @@ int main(int argc, char *argv[])
     vespin::TfrmMain window(services, vespin::cardLibraryPath());
     if (!window.isUsable())
         return 1;
+    QObject::connect(&instance, &vespin::SingleInstance::restoreRequested, &window, &vespin::TfrmMain::WMRestoreApp);
     window.show();
     return app.exec();
 }

@@ -75,24 +75,24 @@ void TestPainting::hidingAndShowingTheToolbarMovesEveryCardOnce()
                 QCOMPARE(cards.GetCardY(t.Tableau[c][r]), tableTop + 112 + 16 * (r - 1));
     };
 
-    m_window->showToolbar(false);
+    m_window->commands().mnuViewToolbar->trigger();
     QCOMPARE(t.TableTop, 0);
     QVERIFY(!t.RelayoutPending);
     expectRows(0);
-    m_window->mnuRefresh->trigger();
+    m_window->commands().mnuRefresh->trigger();
     expectRows(0);
 
-    m_window->showToolbar(true);
+    m_window->commands().mnuViewToolbar->trigger();
     QCOMPARE(t.TableTop, h);
     expectRows(h);
-    m_window->mnuRefresh->trigger();
+    m_window->commands().mnuRefresh->trigger();
     expectRows(h);
 }
 
 void TestPainting::refreshWithNothingChangedRedrawsTheSamePicture()
 {
     const QImage before = m_window->surface()->backingImage().copy();
-    m_window->mnuRefresh->trigger();
+    m_window->commands().mnuRefresh->trigger();
     QCOMPARE(m_window->surface()->backingImage(), before);
 }
 
@@ -101,7 +101,7 @@ void TestPainting::finishedGameShowsOnlyTheFoundationMarks()
     TableModel &t = m_window->table();
     const int top = t.TableTop;
     t.GameFinished = true;
-    m_window->mnuRefresh->trigger();
+    m_window->commands().mnuRefresh->trigger();
     for (int c = 1; c <= 8; ++c)
         QCOMPARE(tablePixel(ColumnX[c] + 35, top + 112 + 50), Green);
     for (int c = 1; c <= 4; ++c)
@@ -123,11 +123,11 @@ void TestPainting::foundationShowsItsTopCard()
     t.Foundation[6][1] = card;
     t.FoundationCounter[6] = 1;
     cards.DealCard(m_window->surface()->handle(), card, ColumnX[6], top + 7);
-    m_window->mnuRefresh->trigger();
+    m_window->commands().mnuRefresh->trigger();
     QVERIFY(m_window->surface()->backingImage().copy(ColumnX[6], top + 7, 71, 96) == empty); // not used yet
 
     t.FoundationUsed[6] = true;
-    m_window->mnuRefresh->trigger();
+    m_window->commands().mnuRefresh->trigger();
     const QImage shown = m_window->surface()->backingImage().copy(ColumnX[6], top + 7, 71, 96);
     QVERIFY(shown != empty);
     // Painting disables foundation cards: they can no longer be picked up.

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QDirIterator>
+#include <QFile>
 
 namespace vespin::test {
 
@@ -33,6 +34,25 @@ void ScriptedModalRunner::press(QMessageBox::StandardButton button)
             box->button(button)->click();
         return dialog.result();
     });
+}
+
+QString TestServices::settingsFile() const
+{
+    return QDir(settings.directory()).absoluteFilePath(QStringLiteral("Vespin.ini"));
+}
+
+void TestServices::writeSettings(const QByteArray &contents)
+{
+    QDir().mkpath(settings.directory());
+    QFile file(settingsFile());
+    if (file.open(QIODevice::WriteOnly))
+        file.write(contents);
+}
+
+QByteArray TestServices::readSettings() const
+{
+    QFile file(settingsFile());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList filesUnder(const QString &directory)

@@ -102,6 +102,10 @@ struct TestServices {
     TemporarySettingsLocation settings;
 
     Services services() { return {modal, sound, help, clock, system, settings}; }
+
+    QString settingsFile() const;
+    void writeSettings(const QByteArray &contents);
+    QByteArray readSettings() const;
 };
 
 // Every file under a directory, recursively, relative to it.

@@ -1,0 +1,50 @@
+#pragma once
+
+// What the program remembers of games between runs: the statistics with the
+// best time, and the Top Ten. Both live in memory while the program runs and
+// reach the settings file at start and at close.
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace vespin {
+
+class SettingsFile;
+
+struct Statistics {
+    std::int32_t GamesPlayed = 0;
+    std::int32_t GamesWon = 0;
+    std::int32_t TotalScore = 0;
+    QString SuperPlayer;
+    std::int32_t SuperTime = 9999; // no best player yet
+    QString SuperDate;
+    std::int32_t SuperGame = 0;
+
+    // This run only; never stored.
+    std::int32_t SessionGames = 0;
+    std::int32_t SessionScore = 0;
+    std::int32_t SessionWon = 0;
+
+    void read(const SettingsFile &file);
+    void write(SettingsFile &file) const;
+};
+
+struct TopTenEntry {
+    QString name;
+    std::int32_t score = 0;
+    std::int32_t time = 9999;
+    std::int32_t gameNumber = 1;
+};
+
+struct TopTen {
+    static constexpr int Rows = 10;
+    std::array<TopTenEntry, Rows> rows; // row 1 first
+
+    TopTen();
+    void read(const SettingsFile &file);
+    void write(SettingsFile &file) const;
+};
+
+} // namespace vespin

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+
+#include <memory>
+
+namespace vespin {
+
+// One running copy per user. The first copy holds a lock file and listens on
+// a local socket, both in the user's runtime directory; a later copy finds
+// the lock taken, asks the running copy through the socket to come to the
+// front, and ends. A lock or socket left behind by a copy that crashed is
+// taken over, since the lock names a process that no longer runs.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    // name: what the copies agree on; the user id is added to it.
+    explicit SingleInstance(const QString &name, QObject *parent = nullptr);
+    ~SingleInstance() override;
+
+    // True when this is the one running copy: it then keeps the lock and
+    // listens until it ends.
+    bool becomePrimary();
+    // Asks the running copy to come to the front; gives up after a while
+    // when it does not answer (it may still be starting or ending).
+    void askPrimaryToRestore();
+
+    QString socketPath() const { return m_socketPath; }
+
+signals:
+    void restoreRequested();
+
+private:
+    QString m_socketPath;
+    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<QLocalServer> m_server;
+};
+
+} // namespace vespin
