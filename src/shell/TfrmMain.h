@@ -97,6 +97,8 @@ public slots:
     void mnuMinimizeClick();
     void btReadmeClick();
     void ToolbarRecreated();
+    // One second of the game clock.
+    void GameTimerTimer();
     // The running copy is asked to come back by a copy started later.
     void WMRestoreApp();
 
@@ -128,8 +130,6 @@ private:
     // Runs a change of the settings file; a failed write is reported and
     // ends the change there. False when it failed.
     bool changeSettings(const std::function<void(SettingsFile &)> &change);
-
-    void GameTimerTimer();
 
     // PlayFrame
     void playSound(const QString &fileName) override;
