@@ -3,15 +3,20 @@
 #include "AppPaths.h"
 #include "game/ColourTable.h"
 #include "game/Deal.h"
+#include "game/TfrmGameOver.h"
+#include "game/WinAnimation.h"
 #include "interaction/TableSurface.h"
 #include "persistence/SettingsFile.h"
 #include "persistence/SettingsKeys.h"
 #include "widgets/BannerMenu.h"
 #include "widgets/DockTexture.h"
+#include "widgets/WinPicture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLocale>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
@@ -121,6 +126,11 @@ bool TfrmMain::FormCreate(const QString &cardLibraryPath)
                     QStringLiteral("Sorry. Unable to locate or open Vespin.DLL"), QMessageBox::Ok);
         return false;
     }
+
+    // Hidden until a win; it lies on the table, below the tool bar.
+    m_winPicture = new WinPicture(m_surface);
+    m_winPicture->setGeometry(4, 4, OuterWidth / 2, OuterWidth / 2);
+    m_winPicture->hide();
 
     m_commands = std::make_unique<CommandSurface>(*this);
     m_play = std::make_unique<TablePlay>(m_table, m_cards, m_surface->handle(), static_cast<PlayFrame &>(*this));
@@ -286,8 +296,18 @@ void TfrmMain::FormActivate()
     m_topTen.read(file);
 }
 
+bool TfrmMain::refusedDuringWin()
+{
+    if (!m_inWinSequence)
+        return false;
+    ProcKeyDown();
+    return true;
+}
+
 void TfrmMain::mnuNewGameClick()
 {
+    if (refusedDuringWin())
+        return;
     TableModel &t = m_table;
     CommandSurface &c = *m_commands;
 
@@ -312,6 +332,7 @@ void TfrmMain::mnuNewGameClick()
 
     c.StatusPanels[0]->setText(ProgramTitle);
     t.GameFinished = false;
+    m_winPicture->hide();
 
     GameTimer.stop();
     t.GameTime = 0;
@@ -368,12 +389,16 @@ void TfrmMain::mnuSelectGameClick() {}
 
 void TfrmMain::mnuRestartGameClick()
 {
+    if (refusedDuringWin())
+        return;
     m_table.PresetGameNumber = true;
     mnuNewGameClick();
 }
 
 void TfrmMain::btUndoClick()
 {
+    if (refusedDuringWin())
+        return;
     m_play->btUndoClick();
 }
 
@@ -530,10 +555,84 @@ void TfrmMain::setInputEnabled(bool enabled)
 
 bool TfrmMain::winPictureVisible() const
 {
-    return false;
+    return !m_winPicture->isHidden();
 }
 
-void TfrmMain::DisplayFinish() {}
+void TfrmMain::DisplayFinish()
+{
+    TableModel &t = m_table;
+    CommandSurface &c = *m_commands;
+    m_inWinSequence = true;
+
+    t.WinRecorded = true;
+    if (t.GameTime < m_statistics.SuperTime) {
+        t.NewSuperRecord = true;
+        m_statistics.SuperPlayer = LastPlayer;
+        m_statistics.SuperTime = t.GameTime;
+        const QLocale locale = QLocale::system();
+        const QDateTime now = m_services.clock.localNow();
+        m_statistics.SuperDate = locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+                                 + locale.toString(now.time(), QLocale::LongFormat);
+        m_statistics.SuperGame = t.GameNumber;
+    }
+    ++m_statistics.GamesWon;
+    ++m_statistics.SessionWon;
+
+    GameTimer.stop();
+    c.mnuPlaceBookmark->setEnabled(false);
+    c.mnuReturnToBookmark->setEnabled(false);
+    c.mnuPause->setEnabled(false);
+
+    t.UserInterrupt = false;
+    t.GameFinished = true;
+    playSound(QStringLiteral("WinGame.wav"));
+
+    runWinAnimation(t, {[this] {
+                            QCoreApplication::processEvents();
+                            return !m_table.UserInterrupt;
+                        },
+                        [this] {
+                            const int client = height() - (menuBar()->isVisible() ? menuBar()->height() : 0);
+                            return client - CardHeight;
+                        },
+                        [this](std::int32_t card, QPoint at) {
+                            if (m_options.SlowAnim)
+                                m_cards.DealCard(m_surface->handle(), card, at.x(), at.y());
+                            else
+                                m_cards.DrawCard(m_surface->handle(), card, at.x(), at.y());
+                        }});
+
+    m_winPicture->show();
+    UpdateScoreStat();
+    m_surface->refresh();
+    if (t.NewSuperRecord)
+        showStatistics(true);
+    t.NewSuperRecord = false;
+    m_inWinSequence = false;
+
+    TfrmGameOver gameOver(this);
+    m_services.modal.run(gameOver);
+    switch (gameOver.next()) {
+    case TfrmGameOver::Next::Nothing:
+        break;
+    case TfrmGameOver::Next::SelectGame:
+        mnuSelectGameClick();
+        break;
+    case TfrmGameOver::Next::Replay:
+        t.PresetGameNumber = true;
+        mnuNewGameClick();
+        break;
+    case TfrmGameOver::Next::NewGame:
+        mnuNewGameClick();
+        break;
+    }
+    if (m_closeAfterWin) {
+        m_closeAfterWin = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+void TfrmMain::showStatistics(bool) {}
 
 void TfrmMain::UpdateScoreStat() {}
 
@@ -692,6 +791,14 @@ void TfrmMain::closeEvent(QCloseEvent *event)
 {
     if (!m_usable || m_closing) {
         event->accept();
+        return;
+    }
+    if (m_inWinSequence) {
+        // Not under the running win sequence: it stops, and the window
+        // closes once the sequence has ended.
+        ProcKeyDown();
+        m_closeAfterWin = true;
+        event->ignore();
         return;
     }
     if (!FormCloseQuery()) {

@@ -18,6 +18,7 @@ namespace vespin {
 
 class SettingsFile;
 class TableSurface;
+class WinPicture;
 
 // The options the running game uses, loaded at start with their defaults.
 struct Options {
@@ -55,6 +56,8 @@ public:
     TablePlay &play() { return *m_play; }
     const CardLibrary &cards() const { return m_cards; }
     TableSurface *surface() const { return m_surface; }
+    WinPicture *winPicture() const { return m_winPicture; }
+    bool inWinSequence() const { return m_inWinSequence; }
     CommandSurface &commands() { return *m_commands; }
     Options &options() { return m_options; }
     Statistics &statistics() { return m_statistics; }
@@ -141,9 +144,16 @@ private:
     void setInputEnabled(bool enabled) override;
     bool winPictureVisible() const override;
 
-    // Reached from here; their work belongs to the game's later parts.
+    // The win sequence, from the last card on a foundation to the question
+    // of another game.
     void DisplayFinish() override;
+    // During the win sequence a command that would deal or open a dialog
+    // only stops the animation; true when it must go no further.
+    bool refusedDuringWin();
+
+    // Reached from here; their work belongs to the game's later parts.
     void UpdateScoreStat();
+    void showStatistics(bool bestPlayerPage);
     bool RestoreGame();
     void SaveGame();
     // Each shows its dialog and stores what the player chose in it.
@@ -159,6 +169,9 @@ private:
     std::unique_ptr<CommandSurface> m_commands;
     std::unique_ptr<TablePlay> m_play;
     TableSurface *m_surface = nullptr;
+    WinPicture *m_winPicture = nullptr;
+    bool m_inWinSequence = false;
+    bool m_closeAfterWin = false;
     QString m_helpFile;
     int m_outerHeight = MinimumOuterHeight; // as placed, until the frame is known
     bool m_frameFitted = false;
