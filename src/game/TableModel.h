@@ -4,6 +4,7 @@
 #include "Random.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace vespin {
 
@@ -55,6 +56,10 @@ struct TableModel {
     std::int32_t GameTime = 0;
     std::int32_t GameNumber = 0;
     bool PresetGameNumber = false;
+    // A number chosen for the next deal (Select Game and the like). It
+    // becomes GameNumber only once that deal goes ahead, so that the game
+    // on the table keeps its own number if the player declines to leave it.
+    std::optional<std::int32_t> NextGameNumber;
     std::int32_t PauseCount = 0;
 
     bool UserInterrupt = false;

@@ -4,6 +4,7 @@
 #include "game/ColourTable.h"
 #include "game/Deal.h"
 #include "game/TfrmGameOver.h"
+#include "game/TfrmGameSelect.h"
 #include "game/WinAnimation.h"
 #include "interaction/TableSurface.h"
 #include "persistence/SettingsFile.h"
@@ -349,6 +350,8 @@ void TfrmMain::mnuNewGameClick()
         t.FoundationCounter.fill(0);
         Shuffle(t, m_services.clock);
     };
+    if (t.PresetGameNumber && t.NextGameNumber)
+        t.GameNumber = *t.NextGameNumber;
     const bool restoring = c.mnuAutoSave->isChecked() && t.RestorePending;
     if (!restoring)
         shuffle();
@@ -369,6 +372,7 @@ void TfrmMain::mnuNewGameClick()
     setCaption(gameCaption(t.GameNumber));
 
     t.PresetGameNumber = false;
+    t.NextGameNumber.reset();
     t.ReturningToBookmark = false;
     t.FirstDeal = false;
     t.SecretGamePicked = false;
@@ -385,7 +389,27 @@ void TfrmMain::applyTableColour()
     BannerMenu::setBannerColours(colour, BannerMenu::bannerTextFor(colour));
 }
 
-void TfrmMain::mnuSelectGameClick() {}
+void TfrmMain::mnuSelectGameClick()
+{
+    if (refusedDuringWin())
+        return;
+    std::optional<std::int32_t> chosen;
+    {
+        TfrmGameSelect dialog(m_services.modal, m_table.GameNumber, this);
+        connect(&dialog, &TfrmGameSelect::soundRequested, this, [this](const QString &file) { playSound(file); });
+        connect(&dialog, &TfrmGameSelect::helpRequested, this,
+                [this](int topic) { helpCommand(HelpCommand::Context, topic); });
+        m_services.modal.run(dialog);
+        if (!dialog.Cancelled)
+            chosen = dialog.chosenNumber();
+    }
+    // The deal comes after the dialog is gone.
+    if (chosen) {
+        m_table.NextGameNumber = chosen;
+        m_table.PresetGameNumber = true;
+        mnuNewGameClick();
+    }
+}
 
 void TfrmMain::mnuRestartGameClick()
 {

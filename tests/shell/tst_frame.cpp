@@ -2,11 +2,14 @@
 #include "interaction/TableSurface.h"
 #include "shell/SingleInstance.h"
 #include "shell/TfrmMain.h"
+#include "game/TfrmGameSelect.h"
 #include "widgets/BannerMenu.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -61,6 +64,7 @@ private slots:
     void menusCarryTheBanner();
     void toolbarHasItsButtonsInOrder();
     void secondCopyBringsTheFirstToTheFront();
+    void selectGameChoosesTheNextDeal();
 
 private:
     TfrmMain &start(const QByteArray &settings = {});
@@ -454,6 +458,42 @@ void TestFrame::secondCopyBringsTheFirstToTheFront()
     QSignalSpy restore(&first, &SingleInstance::restoreRequested);
     second.askPrimaryToRestore();
     QVERIFY(restore.wait(2000));
+}
+
+void TestFrame::selectGameChoosesTheNextDeal()
+{
+    TfrmMain &w = start("[Options]\nPrompts=1\n");
+    const std::int32_t current = w.table().GameNumber;
+    auto choose = [this](const QString &text) {
+        m_services->modal.answerWith([text](QDialog &dialog) {
+            auto &select = static_cast<TfrmGameSelect &>(dialog);
+            select.edGameNumber->setText(text);
+            select.btOK->click();
+            return dialog.result();
+        });
+    };
+    // Chosen, but the player keeps the game on the table: it keeps its number.
+    choose(QStringLiteral("4711"));
+    m_services->modal.press(QMessageBox::No);
+    w.commands().mnuSelectGame->trigger();
+    QCOMPARE(m_services->modal.shown().last().text, QStringLiteral("Sure you want to quit current game?"));
+    QCOMPARE(w.table().GameNumber, current);
+    QVERIFY(w.windowTitle().contains(QStringLiteral("Game Number: %1").arg(current)));
+    // The next New Game deals the chosen number.
+    m_services->modal.press(QMessageBox::Yes);
+    w.commands().mnuNewGame->trigger();
+    QCOMPARE(w.table().GameNumber, 4711);
+    QVERIFY(w.windowTitle().startsWith(QStringLiteral("Vespintide (Game Number: 4711)")));
+
+    // Cancel deals nothing.
+    const auto deck = w.table().Deck;
+    m_services->modal.answerWith([](QDialog &dialog) {
+        static_cast<TfrmGameSelect &>(dialog).btCancel->click();
+        return dialog.result();
+    });
+    w.commands().mnuSelectGame->trigger();
+    QCOMPARE(w.table().Deck, deck);
+    QCOMPARE(w.table().GameNumber, 4711);
 }
 
 QTEST_MAIN(TestFrame)
