@@ -1,6 +1,9 @@
 #include "TestServices.h"
 #include "interaction/TableSurface.h"
 #include "shell/TfrmMain.h"
+#include "game/Invariants.h"
+
+#include <QToolBar>
 
 #include <QtTest>
 
@@ -20,6 +23,7 @@ private slots:
     void cleanup();
     void tableSitsBelowTheToolbar();
     void hidingAndShowingTheToolbarMovesEveryCardOnce();
+    void floatingToolbarMovesTheTableOnceAndThenNothing();
     void refreshWithNothingChangedRedrawsTheSamePicture();
     void finishedGameShowsOnlyTheFoundationMarks();
     void foundationShowsItsTopCard();
@@ -87,6 +91,34 @@ void TestPainting::hidingAndShowingTheToolbarMovesEveryCardOnce()
     expectRows(h);
     m_window->commands().mnuRefresh->trigger();
     expectRows(h);
+}
+
+void TestPainting::floatingToolbarMovesTheTableOnceAndThenNothing()
+{
+    TableModel &t = m_window->table();
+    CommandSurface &c = m_window->commands();
+    const CardLibrary &cards = m_window->cards();
+    auto firstRowY = [&] { return cards.GetCardY(t.Tableau[1][1]); };
+    QCOMPARE(firstRowY(), t.ToolbarHeight + 112);
+
+    // Dragged off its dock, the tool bar becomes a window of its own.
+    m_window->removeToolBar(c.Toolbar);
+    c.Toolbar->setParent(m_window.get(), Qt::Tool);
+    c.Toolbar->show();
+    QVERIFY(c.Toolbar->isFloating());
+    m_window->ToolbarRecreated();
+    QCOMPARE(t.TableTop, 0);
+    QCOMPARE(firstRowY(), 112);
+
+    // Hidden and shown again while it floats, it moves nothing.
+    c.mnuViewToolbar->trigger();
+    QVERIFY(c.Toolbar->isHidden());
+    QCOMPARE(t.TableTop, 0);
+    QCOMPARE(firstRowY(), 112);
+    c.mnuViewToolbar->trigger();
+    QCOMPARE(t.TableTop, 0);
+    QCOMPARE(firstRowY(), 112);
+    QVERIFY2(tableViolations(t, cards).isEmpty(), qPrintable(tableViolations(t, cards).join('\n')));
 }
 
 void TestPainting::refreshWithNothingChangedRedrawsTheSamePicture()
