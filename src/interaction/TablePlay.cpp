@@ -241,36 +241,35 @@ void TablePlay::BlockDragCard(int X, int Y)
         }
     };
 
+    // Lays the block with its first card 16 px below (DestX, DestY), where
+    // the mouse left it; the grab offset keeps the corner exact.
+    auto layBlock = [&](int column, bool grabAgain) {
+        GrabOffsetX = X - m_cards.GetCardX(DragCard);
+        GrabOffsetY = Y - m_cards.GetCardY(DragCard);
+        if (grabAgain)
+            m_cards.InitDrag(m_window, X, Y);
+        m_cards.BlockDrag(m_window, block, BlockCount, DestX + GrabOffsetX, DestY + RowStep + GrabOffsetY);
+        m_cards.EndBlockDrag(m_window, block, BlockCount, DestX + GrabOffsetX, DestY + RowStep + GrabOffsetY);
+        appendBlock(column);
+        unblockSourceTop();
+        m_cards.AdjustCardBlocked(last, 0);
+        DragMoved = false;
+        legalFinish(column, block, BlockCount);
+    };
+
     const int empty = king ? emptyColumnAt(DX) : 0;
     if (empty != 0) {
         m_table.TableauCounter[SourceColumn] -= BlockCount;
         DestX = ColumnX[empty];
         DestY = m_table.TableTop + CardHeight;
-        GrabOffsetX = X - m_cards.GetCardX(DragCard);
-        GrabOffsetY = Y - m_cards.GetCardY(DragCard);
-        m_cards.InitDrag(m_window, X, Y);
-        m_cards.BlockDrag(m_window, block, BlockCount, DestX + GrabOffsetX, DestY + RowStep + GrabOffsetY);
-        m_cards.EndBlockDrag(m_window, block, BlockCount, DestX + GrabOffsetX, DestY + RowStep + GrabOffsetY);
-        appendBlock(empty);
-        unblockSourceTop();
-        m_cards.AdjustCardBlocked(last, 0);
-        DragMoved = false;
-        legalFinish(empty, block, BlockCount);
+        layBlock(empty, true);
     } else if (TargetCard != 0 && m_cards.GetCardSuit(TargetCard) == dragSuit
                && m_cards.GetCardValue(TargetCard) == dragValue + 1) {
         m_table.TableauCounter[SourceColumn] -= BlockCount;
         m_cards.AdjustCardBlocked(TargetCard, 1);
         DestX = m_cards.GetCardX(TargetCard);
         DestY = m_cards.GetCardY(TargetCard);
-        GrabOffsetX = X - m_cards.GetCardX(DragCard);
-        GrabOffsetY = Y - m_cards.GetCardY(DragCard);
-        m_cards.BlockDrag(m_window, block, BlockCount, DestX + GrabOffsetX, DestY + RowStep + GrabOffsetY);
-        m_cards.EndBlockDrag(m_window, block, BlockCount, DestX + GrabOffsetX, DestY + RowStep + GrabOffsetY);
-        appendBlock(TargetColumn);
-        unblockSourceTop();
-        m_cards.AdjustCardBlocked(last, 0);
-        DragMoved = false;
-        legalFinish(TargetColumn, block, BlockCount);
+        layBlock(TargetColumn, false);
     } else {
         m_cards.ReturnBlockDrag(m_window, block, BlockCount, DragStartX, DragStartY);
         m_cards.AdjustCardBlocked(last, 0);
