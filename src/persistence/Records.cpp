@@ -2,6 +2,8 @@
 
 #include "SettingsKeys.h"
 
+#include <algorithm>
+
 namespace vespin {
 
 void Statistics::read(const SettingsFile &file)
@@ -30,6 +32,21 @@ TopTen::TopTen()
 {
     for (int row = 1; row <= Rows; ++row)
         rows[std::size_t(row - 1)].name = keys::PlayerName(row).fallback;
+}
+
+void TopTen::offer(const TopTenEntry &game)
+{
+    if (game.score == 0)
+        return;
+    auto place = std::find_if(rows.begin(), rows.end(), [&](const TopTenEntry &row) {
+        return row.score == game.score && row.time >= game.time;
+    });
+    if (place == rows.end())
+        place = std::find_if(rows.begin(), rows.end(), [&](const TopTenEntry &row) { return row.score < game.score; });
+    if (place == rows.end())
+        return;
+    std::move_backward(place, rows.end() - 1, rows.end());
+    *place = game;
 }
 
 void TopTen::read(const SettingsFile &file)

@@ -43,6 +43,9 @@ struct TopTen {
     std::array<TopTenEntry, Rows> rows; // row 1 first
 
     TopTen();
+    // A finished or abandoned game takes its place by score, then time; a
+    // game that ties a row goes above it, and the last row falls out.
+    void offer(const TopTenEntry &game);
     void read(const SettingsFile &file);
     void write(SettingsFile &file) const;
 };

@@ -175,8 +175,25 @@ SettingsFile::Stamp SettingsFile::stamp() const
     return stamp;
 }
 
+void SettingsFile::beginBatch()
+{
+    if (m_batchDepth++ == 0)
+        m_batch = loadForChange();
+}
+
+void SettingsFile::commitBatch()
+{
+    if (m_batchDepth == 0 || --m_batchDepth > 0 || !m_batch)
+        return;
+    const Content content = *std::move(m_batch);
+    m_batch.reset();
+    store(content);
+}
+
 const SettingsFile::Content &SettingsFile::current() const
 {
+    if (m_batch)
+        return *m_batch;
     const Stamp now = stamp();
     if (!m_cacheValid || !(m_cacheStamp == now)) {
         m_cache = load().value_or(Content{});
@@ -259,7 +276,7 @@ void SettingsFile::WriteFlag(const QString &section, const QString &key, bool va
 
 void SettingsFile::writeValue(const QString &section, const QString &key, const QString &value)
 {
-    Content content = loadForChange();
+    Content content = m_batch ? *m_batch : loadForChange();
     const QByteArray text = oneLine(value);
     QByteArray ending = "\n";
     for (const Line &line : content.lines) {
@@ -315,7 +332,7 @@ void SettingsFile::writeValue(const QString &section, const QString &key, const 
 
 void SettingsFile::ClearSection(const QString &section)
 {
-    Content content = loadForChange();
+    Content content = m_batch ? *m_batch : loadForChange();
     QList<Line> kept;
     bool removing = false;
     bool removed = false;
@@ -338,6 +355,10 @@ void SettingsFile::ClearSection(const QString &section)
 
 void SettingsFile::store(const Content &content)
 {
+    if (m_batch) {
+        m_batch = content;
+        return;
+    }
     QByteArray data = content.bom;
     for (const Line &line : content.lines)
         data += line.text + line.ending;

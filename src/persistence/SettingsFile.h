@@ -45,6 +45,12 @@ public:
     void WriteFlag(const QString &section, const QString &key, bool value);
     void ClearSection(const QString &section);
 
+    // Between these, writes collect in memory and reach the disk together,
+    // in one atomic replacement, at the outermost commit; reads see them
+    // already. A section written whole can then never be found half written.
+    void beginBatch();
+    void commitBatch();
+
     // The integer rule of the file: signed 32-bit decimal, or hexadecimal
     // after "0x" (with at least one digit) or "$"; false for anything else.
     static bool parseNumber(const QString &text, std::int32_t &value);
@@ -70,6 +76,9 @@ private:
     Content loadForChange() const;
     void store(const Content &content);
     void writeValue(const QString &section, const QString &key, const QString &value);
+
+    std::optional<Content> m_batch;
+    int m_batchDepth = 0;
 
     // What identifies one state of the file on disk.
     struct Stamp {

@@ -7,6 +7,7 @@
 #include "game/TfrmGameSelect.h"
 #include "game/WinAnimation.h"
 #include "interaction/TableSurface.h"
+#include "persistence/SavedGame.h"
 #include "persistence/SettingsFile.h"
 #include "persistence/SettingsKeys.h"
 #include "widgets/BannerMenu.h"
@@ -276,9 +277,17 @@ void TfrmMain::FormActivate()
     m_surface->setTableTop(m_table.TableTop);
 
     if (c.mnuAutoSave->isChecked() && gameSaved) {
-        m_table.RestorePending = true;
-        m_table.PresetGameNumber = true;
-        m_table.GameNumber = read(file, keys::SavedGameNumber);
+        if (readSavedGame(file, m_cards)) {
+            m_table.RestorePending = true;
+            m_table.PresetGameNumber = true;
+            m_table.GameNumber = read(file, keys::SavedGameNumber);
+        } else {
+            // The section stays in the file, untouched, until the next save.
+            showMessage(m_services.modal, QMessageBox::Warning, ProgramTitle,
+                        QStringLiteral("The saved game in %1 could not be read. A new game is dealt instead.")
+                            .arg(settingsPath()),
+                        QMessageBox::Ok, this);
+        }
     }
 
     mnuNewGameClick();
@@ -359,13 +368,11 @@ void TfrmMain::mnuNewGameClick()
     m_cards.SetDefaultValues();
     m_surface->refresh();
 
-    if (!(t.RestorePending && RestoreGame())) {
-        if (t.RestorePending) {
-            // Nothing usable was saved: deal the game afresh instead.
-            t.RestorePending = false;
-            if (restoring)
-                shuffle();
-        }
+    const bool restore = t.RestorePending;
+    if (!(restore && RestoreGame())) {
+        // Nothing usable was saved after all: a fresh deal instead.
+        if (restoring)
+            shuffle();
         LayOut(t, m_cards, m_surface->handle());
     }
 
@@ -486,9 +493,30 @@ void TfrmMain::mnuTipClick()
     changeSettings([on](SettingsFile &file) { write(file, keys::ShowTips, on); });
 }
 
-void TfrmMain::mnuPlaceBookmarkClick() {}
+void TfrmMain::mnuPlaceBookmarkClick()
+{
+    if (refusedDuringWin())
+        return;
+    m_commands->mnuReturnToBookmark->setEnabled(true);
+    changeSettings([this](SettingsFile &file) { vespin::SaveGame(file, m_table, m_cards); });
+}
 
-void TfrmMain::mnuReturnToBookmarkClick() {}
+void TfrmMain::mnuReturnToBookmarkClick()
+{
+    if (refusedDuringWin())
+        return;
+    // A bookmark that cannot be read leaves the game on the table alone.
+    if (!readSavedGame(SettingsFile(settingsPath()), m_cards)) {
+        showMessage(m_services.modal, QMessageBox::Warning, ProgramTitle,
+                    QStringLiteral("The bookmark in %1 could not be read. The game stays as it is.").arg(settingsPath()),
+                    QMessageBox::Ok, this);
+        return;
+    }
+    m_table.RestorePending = true;
+    m_table.ReturningToBookmark = true;
+    playSound(QStringLiteral("Fart.wav"));
+    mnuNewGameClick();
+}
 
 void TfrmMain::mnuBackgroundColorClick() {}
 
@@ -658,14 +686,28 @@ void TfrmMain::DisplayFinish()
 
 void TfrmMain::showStatistics(bool) {}
 
-void TfrmMain::UpdateScoreStat() {}
+void TfrmMain::UpdateScoreStat()
+{
+    const TableModel &t = m_table;
+    m_topTen.offer({LastPlayer, t.Score, t.GameTime, t.GameNumber});
+    ++m_statistics.SessionGames;
+    m_statistics.SessionScore += t.Score;
+    ++m_statistics.GamesPlayed;
+    m_statistics.TotalScore += t.Score;
+}
 
 bool TfrmMain::RestoreGame()
 {
-    return false;
+    m_table.RestorePending = false;
+    m_table.PresetGameNumber = false;
+    const std::optional<SavedGame> saved = readSavedGame(SettingsFile(settingsPath()), m_cards);
+    if (!saved)
+        return false;
+    layOutSavedGame(*saved, m_table, m_cards, m_surface->handle());
+    m_play->CalculateScore();
+    m_commands->StatusPanels[1]->setText(QStringLiteral("Time: %1").arg(m_table.GameTime));
+    return true;
 }
-
-void TfrmMain::SaveGame() {}
 
 void TfrmMain::showTipOfTheDay() {}
 
@@ -859,6 +901,8 @@ void TfrmMain::FormClose()
                                 ? normalGeometry().height() + frameGeometry().height() - geometry().height()
                                 : frameGeometry().height();
     changeSettings([&](SettingsFile &file) {
+        // All of it reaches the disk in one replacement of the file.
+        file.beginBatch();
         m_statistics.write(file);
         write(file, keys::LeftPosition(QSize()), outer.x());
         write(file, keys::TopPosition(QSize()), outer.y());
@@ -867,10 +911,11 @@ void TfrmMain::FormClose()
         write(file, keys::ShowNameBox, m_options.ShowNameBox);
         m_topTen.write(file);
         write(file, keys::Maximized, windowState() != Qt::WindowNoState);
-        if (m_commands->mnuAutoSave->isChecked() && !m_table.GameFinished)
-            SaveGame();
+        if (m_commands->mnuAutoSave->isChecked() && !winPictureVisible())
+            vespin::SaveGame(file, m_table, m_cards);
         else
             file.ClearSection(keys::AutoSave);
+        file.commitBatch();
     });
 }
 

@@ -155,7 +155,6 @@ private:
     void UpdateScoreStat();
     void showStatistics(bool bestPlayerPage);
     bool RestoreGame();
-    void SaveGame();
     // Each shows its dialog and stores what the player chose in it.
     void showTipOfTheDay();
     void askPlayerName();
