@@ -10,6 +10,9 @@
 #include "persistence/SavedGame.h"
 #include "persistence/SettingsFile.h"
 #include "persistence/SettingsKeys.h"
+#include "persistence/TfrmPlayerName.h"
+#include "persistence/TfrmStatistics.h"
+#include "persistence/TfrmTopten.h"
 #include "widgets/BannerMenu.h"
 #include "widgets/DockTexture.h"
 #include "widgets/WinPicture.h"
@@ -458,9 +461,48 @@ void TfrmMain::mnuPauseClick()
         GameTimer.start();
 }
 
-void TfrmMain::mnuTopTenClick() {}
+void TfrmMain::mnuTopTenClick()
+{
+    if (refusedDuringWin())
+        return;
+    std::optional<std::int32_t> next;
+    {
+        TfrmTopten dialog(m_services.modal, m_topTen, m_surface->tableColour(), this);
+        connect(&dialog, &TfrmTopten::soundRequested, this, [this](const QString &file) { playSound(file); });
+        connect(&dialog, &TfrmTopten::helpRequested, this,
+                [this](int topic) { helpCommand(HelpCommand::Context, topic); });
+        m_services.modal.run(dialog);
+        next = dialog.nextGame();
+        m_table.SecretGamePicked = dialog.SecretGamePicked;
+        // The help window goes with the dialog.
+        helpCommand(HelpCommand::Quit);
+    }
+    // A replayed or secret game is dealt once the dialog is gone.
+    if (next) {
+        m_table.NextGameNumber = next;
+        m_table.PresetGameNumber = true;
+        mnuNewGameClick();
+    }
+}
 
-void TfrmMain::mnuStatisticsClick() {}
+void TfrmMain::mnuStatisticsClick()
+{
+    if (refusedDuringWin())
+        return;
+    showStatistics(false);
+}
+
+void TfrmMain::showStatistics(bool bestPlayerPage)
+{
+    TfrmStatistics dialog(m_services.modal, m_statistics, QLocale::system(), this);
+    dialog.newSuperRecord = m_table.NewSuperRecord;
+    connect(&dialog, &TfrmStatistics::soundRequested, this, [this](const QString &file) { playSound(file); });
+    connect(&dialog, &TfrmStatistics::helpRequested, this,
+            [this](int topic) { helpCommand(HelpCommand::Context, topic); });
+    if (bestPlayerPage)
+        dialog.showBestPlayerPage();
+    m_services.modal.run(dialog);
+}
 
 void TfrmMain::mnuExitClick()
 {
@@ -469,7 +511,16 @@ void TfrmMain::mnuExitClick()
 
 void TfrmMain::mnuPreferencesClick() {}
 
-void TfrmMain::mnuPlayerNameClick() {}
+void TfrmMain::mnuPlayerNameClick()
+{
+    if (refusedDuringWin())
+        return;
+    // The name reaches the file at the close.
+    TfrmPlayerName dialog(LastPlayer, m_options.ShowNameBox, this);
+    m_services.modal.run(dialog);
+    LastPlayer = dialog.name();
+    m_options.ShowNameBox = dialog.showNameBox();
+}
 
 void TfrmMain::mnuSoundClick()
 {
@@ -684,7 +735,6 @@ void TfrmMain::DisplayFinish()
     }
 }
 
-void TfrmMain::showStatistics(bool) {}
 
 void TfrmMain::UpdateScoreStat()
 {
@@ -711,7 +761,15 @@ bool TfrmMain::RestoreGame()
 
 void TfrmMain::showTipOfTheDay() {}
 
-void TfrmMain::askPlayerName() {}
+void TfrmMain::askPlayerName()
+{
+    const bool shown = read(SettingsFile(settingsPath()), keys::ShowNameBox);
+    TfrmPlayerName dialog(LastPlayer, shown, this);
+    m_services.modal.run(dialog);
+    LastPlayer = dialog.name();
+    m_options.ShowNameBox = dialog.showNameBox();
+    changeSettings([this](SettingsFile &file) { write(file, keys::ShowNameBox, m_options.ShowNameBox); });
+}
 
 void TfrmMain::mnuRefreshClick()
 {

@@ -13,6 +13,7 @@ count_running() {
 }
 
 e2e_setup
+e2e_quiet_start
 e2e_start "$PROGRAM"
 FIRST=$APP_PID
 e2e_wait_window '^Vespintide'

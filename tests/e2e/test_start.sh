@@ -11,6 +11,7 @@ COLUMN_X=(7 85 163 241 319 397 475 553)
 GREEN="0,128,0"
 
 e2e_setup
+e2e_quiet_start
 e2e_start "$PROGRAM"
 e2e_wait_window '^Vespintide'
 # There is no window manager to activate the new window; focusing it does.

@@ -94,6 +94,7 @@ void TestWin::init()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     m_window->FormActivate();
+    m_services->modal.takeShown();
     m_services->sound.played.clear();
 }
 
@@ -221,7 +222,7 @@ void TestWin::winByTheMouse()
     layNearlyWon(w);
     const int wonBefore = w.statistics().GamesWon;
 
-    m_services->modal.answerWith([answer](QDialog &dialog) {
+    m_services->modal.answerWhen(QStringLiteral("vespin::TfrmGameOver"), [answer](QDialog &dialog) {
         auto &over = static_cast<TfrmGameOver &>(dialog);
         if (answer == QLatin1String("replay"))
             over.cbReplayGame->setChecked(true);
@@ -237,8 +238,14 @@ void TestWin::winByTheMouse()
     QCOMPARE(w.statistics().SuperPlayer, newBest ? QStringLiteral("Ann") : QString());
     QCOMPARE(w.statistics().SuperGame, newBest ? 4711 : 0);
     QCOMPARE(m_services->sound.played.count(QStringLiteral("WinGame.wav")), 1);
-    QCOMPARE(m_services->modal.shown().size(), 1); // the game over, once
-    QCOMPARE(m_services->modal.shown().first().className, QStringLiteral("vespin::TfrmGameOver"));
+    // A new best time shows the statistics first, then the game over, once.
+    QStringList shown;
+    for (const test::ShownDialog &dialog : m_services->modal.shown())
+        shown << dialog.className;
+    QStringList expected{QStringLiteral("vespin::TfrmGameOver")};
+    if (newBest)
+        expected.prepend(QStringLiteral("vespin::TfrmStatistics"));
+    QCOMPARE(shown, expected);
 
     if (answer == QLatin1String("no")) {
         QVERIFY(t.GameFinished && t.WinRecorded);
@@ -272,7 +279,7 @@ void TestWin::keyPressStopsTheAnimation()
     const std::uint32_t before = w.table().Random.RandomState;
     // The key waits in the queue until the animation lets the window run.
     QCoreApplication::postEvent(&w, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
-    m_services->modal.answerWith([](QDialog &dialog) {
+    m_services->modal.answerWhen(QStringLiteral("vespin::TfrmGameOver"), [](QDialog &dialog) {
         static_cast<TfrmGameOver &>(dialog).btNo->click();
         return dialog.result();
     });
@@ -282,7 +289,7 @@ void TestWin::keyPressStopsTheAnimation()
     QCOMPARE(w.table().Random.RandomState, before * 134775813u + 1u);
     // The steps after the animation ran all the same.
     QVERIFY(!w.winPicture()->isHidden());
-    QCOMPARE(m_services->modal.shown().size(), 1);
+    QCOMPARE(m_services->modal.shown().last().className, QStringLiteral("vespin::TfrmGameOver"));
     QCOMPARE(w.statistics().SessionWon, 1);
 }
 
@@ -294,7 +301,7 @@ void TestWin::dealAndCloseWaitForTheSequence()
     // New Game and a close request arrive while the cards fly.
     QMetaObject::invokeMethod(w.commands().mnuNewGame, &QAction::trigger, Qt::QueuedConnection);
     QMetaObject::invokeMethod(&w, &QWidget::close, Qt::QueuedConnection);
-    m_services->modal.answerWith([](QDialog &dialog) {
+    m_services->modal.answerWhen(QStringLiteral("vespin::TfrmGameOver"), [](QDialog &dialog) {
         static_cast<TfrmGameOver &>(dialog).btNo->click();
         return dialog.result();
     });
@@ -302,7 +309,7 @@ void TestWin::dealAndCloseWaitForTheSequence()
     // The sequence ended on the game it started with.
     QVERIFY(w.table().GameFinished);
     QCOMPARE(w.table().GameNumber, 99);
-    QCOMPARE(m_services->modal.shown().size(), 1);
+    QCOMPARE(m_services->modal.shown().last().className, QStringLiteral("vespin::TfrmGameOver"));
     QVERIFY(w.isVisible());
     // The close comes after it.
     QTRY_VERIFY(!w.isVisible());

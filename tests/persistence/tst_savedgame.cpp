@@ -56,6 +56,7 @@ private:
 
     std::unique_ptr<test::TestServices> m_services;
     std::unique_ptr<TfrmMain> m_window;
+    QList<test::ShownDialog> m_startDialogs;
 };
 
 void TestSavedGame::init()
@@ -79,6 +80,7 @@ TfrmMain &TestSavedGame::start(const QByteArray &settings)
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         qWarning("not exposed");
     m_window->FormActivate();
+    m_startDialogs = m_services->modal.takeShown();
     return *m_window;
 }
 
@@ -299,8 +301,10 @@ void TestSavedGame::damagedSectionsAreNeverRestored()
     m_services->writeSettings(file);
     TfrmMain &w = start();
     // Told once, a new game dealt, the file as it was.
-    QCOMPARE(m_services->modal.shown().size(), 1);
-    QVERIFY(m_services->modal.shown().first().text.contains(QStringLiteral("could not be read")));
+    QCOMPARE(m_startDialogs.first().text.contains(QStringLiteral("could not be read")), true);
+    QCOMPARE(std::count_if(m_startDialogs.begin(), m_startDialogs.end(),
+                           [](const test::ShownDialog &d) { return d.text.contains(QStringLiteral("could not be read")); }),
+             1);
     QVERIFY2(tableViolations(w.table(), w.cards()).isEmpty(), qPrintable(tableViolations(w.table(), w.cards()).join('\n')));
     const QByteArray after = m_services->readSettings();
     QCOMPARE(autoSaveLines(after), autoSaveLines(file));
@@ -309,7 +313,8 @@ void TestSavedGame::damagedSectionsAreNeverRestored()
     const auto tableau = w.table().Tableau;
     w.commands().mnuReturnToBookmark->setEnabled(true);
     w.commands().mnuReturnToBookmark->trigger();
-    QCOMPARE(m_services->modal.shown().size(), 2);
+    QCOMPARE(m_services->modal.shown().size(), 1);
+    QVERIFY(m_services->modal.shown().first().text.contains(QStringLiteral("could not be read")));
     QCOMPARE(w.table().Tableau, tableau);
 }
 

@@ -26,15 +26,14 @@ namespace {
 // Everything the close writes to a fresh file, in its order: the start has
 // written LastPlayer before.
 const QByteArray GoldenCloseFile = [] {
-    QByteArray golden = "[TopTen]\nLastPlayer=Player 1\n";
+    QByteArray golden = "[Options]\nShowNameBox=1\n\n[TopTen]\nLastPlayer=Player 1\n";
     for (int row = 1; row <= 10; ++row)
         golden += QStringLiteral("Player%1=Player %1\nPlayer%1 Score=0\nPlayer%1 Time=9999\nPlayer%1 GameNumber=1\n")
                       .arg(row)
                       .toUtf8();
     golden += "\n[Statistics]\nGamesPlayed=0\nGamesWon=0\nTotalScore=0\nSuperPlayer=\nSuperTime=9999\nSuperDate=\n"
               "SuperGame=0\n"
-              "\n[Window]\nLeftPosition=192\nTopPosition=144\nHeight=450\nMaximized=0\n"
-              "\n[Options]\nShowNameBox=1\n";
+              "\n[Window]\nLeftPosition=192\nTopPosition=144\nHeight=450\nMaximized=0\n";
     return golden;
 }();
 
@@ -71,6 +70,7 @@ private:
 
     std::unique_ptr<test::TestServices> m_services;
     std::unique_ptr<TfrmMain> m_window;
+    QList<test::ShownDialog> m_startDialogs;
 };
 
 void TestFrame::init()
@@ -96,6 +96,7 @@ TfrmMain &TestFrame::start(const QByteArray &settings)
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         qWarning("the window was not exposed");
     m_window->FormActivate();
+    m_startDialogs = m_services->modal.takeShown();
     return *m_window;
 }
 
@@ -124,6 +125,9 @@ void TestFrame::startWithoutAFileUsesEveryDefault()
     QCOMPARE(w.statistics().SuperTime, 9999);
     QVERIFY(w.statistics().SuperPlayer.isEmpty());
     QVERIFY(!c.mnuUndo->isEnabled() && !c.mnuReturnToBookmark->isEnabled());
+    // The default name is asked for at every start.
+    QCOMPARE(m_startDialogs.size(), 1);
+    QCOMPARE(m_startDialogs.first().className, QStringLiteral("vespin::TfrmPlayerName"));
     // Pause is offered once the clock runs: an Ace on top of a column has
     // gone up at the deal and started it.
     QCOMPARE(c.mnuPause->isEnabled(), w.GameTimer.isActive());
@@ -150,7 +154,7 @@ void TestFrame::startWithoutAFileUsesEveryDefault()
 void TestFrame::closeWritesEverythingInItsOrder()
 {
     start();
-    QCOMPARE(m_services->readSettings(), QByteArray("[TopTen]\nLastPlayer=Player 1\n"));
+    QCOMPARE(m_services->readSettings(), QByteArray("[Options]\nShowNameBox=1\n\n[TopTen]\nLastPlayer=Player 1\n"));
     QVERIFY(m_window->close());
     QCOMPARE(m_services->readSettings(), GoldenCloseFile);
 }
@@ -226,7 +230,7 @@ void TestFrame::togglesWriteAtOnce()
     const bool before = action->isChecked();
     action->trigger();
     QCOMPARE(action->isChecked(), !before);
-    QVERIFY2(m_services->readSettings().contains("[Options]\n" + written + "\n"), m_services->readSettings());
+    QVERIFY2(m_services->readSettings().contains("\n" + written + "\n"), m_services->readSettings());
     action->trigger();
     QCOMPARE(action->isChecked(), before);
     QVERIFY(!m_services->readSettings().contains(written));

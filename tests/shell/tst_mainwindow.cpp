@@ -122,7 +122,10 @@ void TestMainWindow::newGameAsksFirstWhenPromptsAreOn()
     TfrmMain window(services.services(), QStringLiteral(VESPIN_CARDLIB_PATH));
     window.FormActivate();
     QVERIFY(window.options().Prompts);
-    QVERIFY(services.modal.shown().isEmpty()); // the first deal never asks
+    // The first deal never asks; the start asks only for the player's name.
+    const auto atStart = services.modal.takeShown();
+    QCOMPARE(atStart.size(), 1);
+    QCOMPARE(atStart.first().className, QStringLiteral("vespin::TfrmPlayerName"));
     const auto deck = window.table().Deck;
     const QString caption = window.windowTitle();
 

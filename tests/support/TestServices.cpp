@@ -18,11 +18,12 @@ int ScriptedModalRunner::run(QDialog &dialog)
             shown.buttons.append(button->text());
     }
     m_shown.append(shown);
-    if (m_script.isEmpty()) {
+    if (m_script.isEmpty()
+        || (!m_script.first().className.isEmpty() && m_script.first().className != shown.className)) {
         dialog.reject();
         return dialog.result();
     }
-    const Answer answer = m_script.takeFirst();
+    const Answer answer = m_script.takeFirst().answer;
     return answer(dialog);
 }
 

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <utility>
 #include <memory>
 
 namespace vespin::test {
@@ -29,14 +30,23 @@ public:
 
     int run(QDialog &dialog) override;
 
-    void answerWith(Answer answer) { m_script.append(std::move(answer)); }
+    void answerWith(Answer answer) { m_script.append({QString(), std::move(answer)}); }
+    // An answer kept for the first dialog of the class named; dialogs of
+    // other classes shown before it are rejected.
+    void answerWhen(const QString &className, Answer answer) { m_script.append({className, std::move(answer)}); }
     // Presses the message box button with this role.
     void press(QMessageBox::StandardButton button);
 
     const QList<ShownDialog> &shown() const { return m_shown; }
+    // Forgets what was shown so far, e.g. the dialogs of the start-up.
+    QList<ShownDialog> takeShown() { return std::exchange(m_shown, {}); }
 
 private:
-    QList<Answer> m_script;
+    struct Scripted {
+        QString className; // empty: any dialog
+        Answer answer;
+    };
+    QList<Scripted> m_script;
     QList<ShownDialog> m_shown;
 };
 

@@ -1,0 +1,30 @@
+#include "StatisticsFormat.h"
+
+namespace vespin {
+
+namespace {
+
+QString generalNumber(double value, int significantDigits, const QLocale &locale)
+{
+    QLocale plain = locale;
+    // Thousands separators would turn 1000 into "1,000", which reads as a
+    // decimal fraction in half the world.
+    plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
+    // 'g' switches to exponent form beyond the precision; these figures are
+    // small enough that only absurd totals ever get there.
+    return plain.toString(value, 'g', significantDigits);
+}
+
+} // namespace
+
+QString averageText(qint64 total, qint64 games, const QLocale &locale)
+{
+    return generalNumber(double(total) / double(games), 4, locale);
+}
+
+QString percentageText(qint64 won, qint64 games, const QLocale &locale)
+{
+    return generalNumber(double(won) / double(games) * 100.0, 3, locale) + QLatin1Char('%');
+}
+
+} // namespace vespin
