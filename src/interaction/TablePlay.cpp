@@ -99,7 +99,11 @@ void TablePlay::FormMouseUp(Qt::MouseButton button, int X, int Y)
     } else if (button == Qt::RightButton && Peeking && !BlockDragging && !SingleDragging && !DragMoved) {
         endPeek();
     }
-    m_cards.AbortDrag();
+    // A release of the other button in the middle of a drag must not end
+    // the card library's part of it: the dragged cards would lose their
+    // grab point and be laid off their place by the drop.
+    if (!SingleDragging && !BlockDragging)
+        m_cards.AbortDrag();
 }
 
 void TablePlay::FormDblClick()
