@@ -47,6 +47,9 @@ private slots:
     void abandonedGamesAreBooked();
     void topTenInsertion_data();
     void topTenInsertion();
+    void topTenDealsADoubleClickedGameAfterItCloses();
+    void playerNamesOfAnyTextSurviveTheFile_data();
+    void playerNamesOfAnyTextSurviveTheFile();
 
 private:
     TfrmMain &start(const QByteArray &settings = {});
@@ -396,6 +399,64 @@ void TestSavedGame::topTenInsertion()
         else
             QCOMPARE(entry.name, before.rows[std::size_t(i - 1)].name);
     }
+}
+
+void TestSavedGame::topTenDealsADoubleClickedGameAfterItCloses()
+{
+    TfrmMain &w = start();
+    w.topTen().rows[0] = {QStringLiteral("Ann"), 40, 300, 4711};
+    const std::int32_t current = w.table().GameNumber;
+    // OK deals nothing.
+    m_services->modal.answerWhen(QStringLiteral("vespin::TfrmTopten"), [](QDialog &dialog) {
+        dialog.accept();
+        return dialog.result();
+    });
+    w.commands().mnuTopTen->trigger();
+    QCOMPARE(w.table().GameNumber, current);
+    // A double click on 4711 deals 4711 once the dialog is gone.
+    m_services->modal.answerWhen(QStringLiteral("vespin::TfrmTopten"), [&w](QDialog &dialog) {
+        dialog.show();
+        QTest::mouseDClick(dialog.findChild<QLabel *>(QStringLiteral("G1")), Qt::LeftButton);
+        // Still inside the dialog: nothing dealt yet.
+        Q_ASSERT(w.table().GameNumber != 4711);
+        return dialog.result();
+    });
+    w.commands().mnuTopTen->trigger();
+    QCOMPARE(w.table().GameNumber, 4711);
+    QVERIFY(w.windowTitle().startsWith(QStringLiteral("Vespintide (Game Number: 4711)")));
+    // The help window goes when the dialog closes.
+    QCOMPARE(m_services->help.calls.last().command, HelpCommand::Quit);
+}
+
+void TestSavedGame::playerNamesOfAnyTextSurviveTheFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("brackets and equals") << "[TopTen]=x" << "[TopTen]=x";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("line break") << "Ann\n[Options]\nPrompts=1" << "Ann [Options] Prompts=1";
+    QTest::newRow("not ASCII") << "Zoë Ødegård" << "Zoë Ødegård";
+}
+
+void TestSavedGame::playerNamesOfAnyTextSurviveTheFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, readBack);
+    TfrmMain &w = start();
+    w.LastPlayer = name;
+    w.table().Score = 5;
+    w.table().GameTime = 9;
+    w.commands().mnuNewGame->trigger(); // books the game under the name
+    QVERIFY(w.close());
+    m_window.reset();
+    TfrmMain &again = start();
+    QCOMPARE(again.LastPlayer, readBack);
+    QCOMPARE(again.topTen().rows[0].name, readBack);
+    QVERIFY(!again.options().Prompts);
+    // The file still holds the sections it had, each once.
+    const QList<QByteArray> lines = m_services->readSettings().split('\n');
+    QCOMPARE(lines.count("[TopTen]"), 1);
+    QCOMPARE(lines.count("[Options]"), 1);
 }
 
 QTEST_MAIN(TestSavedGame)
