@@ -202,16 +202,20 @@ void TestWin::dragKingOfHeartsToColumn3()
 void TestWin::winByTheMouse_data()
 {
     QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("time");
     QTest::addColumn<int>("bestBefore");
     QTest::addColumn<bool>("newBest");
-    QTest::newRow("No, faster than the best") << "no" << 101 << true;
-    QTest::newRow("Replay, as fast as the best") << "replay" << 100 << false;
-    QTest::newRow("Yes, no best yet") << "yes" << 9999 << true;
+    QTest::newRow("No, a second faster than the best") << "no" << 119 << 120 << true;
+    QTest::newRow("Replay, as fast as the best") << "replay" << 120 << 120 << false;
+    QTest::newRow("Yes, no best yet") << "yes" << 100 << 9999 << true;
+    QTest::newRow("Yes, 9999 seconds never make a best") << "yes" << 9999 << 9999 << false;
+    QTest::newRow("Select Game") << "select" << 100 << 9999 << true;
 }
 
 void TestWin::winByTheMouse()
 {
     QFETCH(QString, answer);
+    QFETCH(int, time);
     QFETCH(int, bestBefore);
     QFETCH(bool, newBest);
     TfrmMain &w = *m_window;
@@ -220,12 +224,15 @@ void TestWin::winByTheMouse()
     w.LastPlayer = QStringLiteral("Ann");
     w.table().GameNumber = 4711;
     layNearlyWon(w);
+    w.table().GameTime = time;
     const int wonBefore = w.statistics().GamesWon;
 
     m_services->modal.answerWhen(QStringLiteral("vespin::TfrmGameOver"), [answer](QDialog &dialog) {
         auto &over = static_cast<TfrmGameOver &>(dialog);
         if (answer == QLatin1String("replay"))
             over.cbReplayGame->setChecked(true);
+        if (answer == QLatin1String("select"))
+            over.cbSelectGame->setChecked(true);
         (answer == QLatin1String("no") ? over.btNo : over.btYes)->click();
         return dialog.result();
     });
@@ -234,7 +241,7 @@ void TestWin::winByTheMouse()
     const TableModel &t = w.table();
     QCOMPARE(w.statistics().GamesWon, wonBefore + 1);
     QCOMPARE(w.statistics().SessionWon, 1);
-    QCOMPARE(w.statistics().SuperTime, newBest ? 100 : bestBefore);
+    QCOMPARE(w.statistics().SuperTime, newBest ? time : bestBefore);
     QCOMPARE(w.statistics().SuperPlayer, newBest ? QStringLiteral("Ann") : QString());
     QCOMPARE(w.statistics().SuperGame, newBest ? 4711 : 0);
     QCOMPARE(m_services->sound.played.count(QStringLiteral("WinGame.wav")), 1);
@@ -245,7 +252,14 @@ void TestWin::winByTheMouse()
     QStringList expected{QStringLiteral("vespin::TfrmGameOver")};
     if (newBest)
         expected.prepend(QStringLiteral("vespin::TfrmStatistics"));
+    // Yes with Select Game opens Select Game; cancelled there, nothing is dealt.
+    if (answer == QLatin1String("select"))
+        expected.append(QStringLiteral("vespin::TfrmGameSelect"));
     QCOMPARE(shown, expected);
+    if (answer == QLatin1String("select")) {
+        QVERIFY(t.GameFinished);
+        return;
+    }
 
     if (answer == QLatin1String("no")) {
         QVERIFY(t.GameFinished && t.WinRecorded);

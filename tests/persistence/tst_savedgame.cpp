@@ -38,6 +38,7 @@ private slots:
     void freshDealSavesSeventyThreeKeysInOrder();
     void roundTripsReproduceTheTable_data();
     void roundTripsReproduceTheTable();
+    void nearlyWonPositionRoundTrips();
     void bookmarkComesBackAsOftenAsAsked();
     void closeSavesOrRemovesTheGame_data();
     void closeSavesOrRemovesTheGame();
@@ -190,6 +191,35 @@ void TestSavedGame::roundTripsReproduceTheTable()
     }
     QVERIFY2(tableViolations(t, cards).isEmpty(), qPrintable(tableViolations(t, cards).join('\n')));
     QCOMPARE(m_services->sound.played.count(QStringLiteral("Fart.wav")), 1);
+}
+
+void TestSavedGame::nearlyWonPositionRoundTrips()
+{
+    // Empty columns, fully turned columns and full foundations, as stored.
+    QByteArray section = "[AutoSave]\nGameSaved=1\nGameNumber=4711\nScore=48\nTime=100\nPC=2\n";
+    for (int c = 1; c <= 8; ++c)
+        section += QStringLiteral("TableauCounter%1=%2\n").arg(c).arg(c <= 2 ? 2 : 0).toUtf8();
+    const int counts[4] = {13, 13, 11, 11};
+    for (int f = 5; f <= 8; ++f)
+        section += QStringLiteral("FoundationCounter%1=%2\n").arg(f).arg(counts[f - 5]).toUtf8();
+    section += "Tableau_1_1=38\nTableau_1_2=52\nTableau_2_1=51\nTableau_2_2=39\n";
+    for (int f = 5; f <= 8; ++f)
+        for (int r = 1; r <= counts[f - 5]; ++r)
+            section += QStringLiteral("Foundation_%1_%2=%3\n").arg(f).arg(r).arg((f - 5) * 13 + r).toUtf8();
+    TfrmMain &w = start("[Options]\nAutoSave=1\nShowNameBox=0\n[TopTen]\nLastPlayer=Ann\n" + section);
+    const TableModel &t = w.table();
+    QCOMPARE(t.GameNumber, 4711);
+    QCOMPARE(t.Score, 48);
+    QCOMPARE(t.GameTime, 100);
+    QCOMPARE(t.PauseCount, 2);
+    QCOMPARE(t.FoundationCounter[5], 13);
+    QCOMPARE(t.TableauCounter[3], 0);
+    QVERIFY2(tableViolations(t, w.cards()).isEmpty(), qPrintable(tableViolations(t, w.cards()).join('\n')));
+    // Saved again, the section reads as it was written.
+    w.commands().mnuPlaceBookmark->trigger();
+    QStringList expected = QString::fromUtf8(section).split('\n', Qt::SkipEmptyParts);
+    expected.removeFirst();
+    QCOMPARE(autoSaveLines(m_services->readSettings()), expected);
 }
 
 void TestSavedGame::bookmarkComesBackAsOftenAsAsked()

@@ -64,6 +64,8 @@ private slots:
     void toolbarHasItsButtonsInOrder();
     void secondCopyBringsTheFirstToTheFront();
     void selectGameChoosesTheNextDeal();
+    void playerNameIsAskedWhenDue_data();
+    void playerNameIsAskedWhenDue();
 
 private:
     TfrmMain &start(const QByteArray &settings = {});
@@ -498,6 +500,33 @@ void TestFrame::selectGameChoosesTheNextDeal()
     w.commands().mnuSelectGame->trigger();
     QCOMPARE(w.table().Deck, deck);
     QCOMPARE(w.table().GameNumber, 4711);
+}
+
+void TestFrame::playerNameIsAskedWhenDue_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("no file") << QByteArray() << true;
+    QTest::newRow("Anna, box off") << QByteArray("[TopTen]\nLastPlayer=Anna\n[Options]\nShowNameBox=0\n") << false;
+    QTest::newRow("Anna, box on") << QByteArray("[TopTen]\nLastPlayer=Anna\n[Options]\nShowNameBox=1\n") << true;
+    QTest::newRow("the default name, box off")
+        << QByteArray("[TopTen]\nLastPlayer=Player 1\n[Options]\nShowNameBox=0\n") << true;
+    QTest::newRow("an empty name, box off") << QByteArray("[TopTen]\nLastPlayer=\n[Options]\nShowNameBox=0\n") << true;
+    QTest::newRow("another case of the default name")
+        << QByteArray("[TopTen]\nLastPlayer=player 1\n[Options]\nShowNameBox=0\n") << false;
+}
+
+void TestFrame::playerNameIsAskedWhenDue()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(bool, asked);
+    start(stored);
+    const bool shown = std::any_of(m_startDialogs.begin(), m_startDialogs.end(), [](const test::ShownDialog &d) {
+        return d.className == QLatin1String("vespin::TfrmPlayerName");
+    });
+    QCOMPARE(shown, asked);
+    // The name is stored as it stands, asked or not.
+    QVERIFY(m_services->readSettings().contains("LastPlayer="));
 }
 
 QTEST_MAIN(TestFrame)
