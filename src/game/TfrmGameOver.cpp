@@ -1,5 +1,7 @@
 #include "TfrmGameOver.h"
 
+#include "widgets/VectorPicture.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -21,64 +23,58 @@ namespace {
 // crisp at any pixel ratio.
 QPixmap trophyPicture(int size, qreal ratio)
 {
-    QPixmap pixmap(QSize(size, size) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
+    return vectorPicture(size, ratio, [](QPainter &p) {
+        const QPen outline(QColor(0x6b, 0x45, 0x10), 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);
-    const QPen outline(QColor(0x6b, 0x45, 0x10), 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        // Handles first, so the cup covers their inner ends.
+        p.setPen(QPen(QColor(0x6b, 0x45, 0x10), 3.6, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(3, 5.5, 9, 10), 90 * 16, 180 * 16);
+        p.drawArc(QRectF(20, 5.5, 9, 10), -90 * 16, 180 * 16);
+        p.setPen(QPen(QColor(0xf2, 0xb1, 0x2a), 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawArc(QRectF(3, 5.5, 9, 10), 90 * 16, 180 * 16);
+        p.drawArc(QRectF(20, 5.5, 9, 10), -90 * 16, 180 * 16);
 
-    // Handles first, so the cup covers their inner ends.
-    p.setPen(QPen(QColor(0x6b, 0x45, 0x10), 3.6, Qt::SolidLine, Qt::RoundCap));
-    p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(3, 5.5, 9, 10), 90 * 16, 180 * 16);
-    p.drawArc(QRectF(20, 5.5, 9, 10), -90 * 16, 180 * 16);
-    p.setPen(QPen(QColor(0xf2, 0xb1, 0x2a), 1.8, Qt::SolidLine, Qt::RoundCap));
-    p.drawArc(QRectF(3, 5.5, 9, 10), 90 * 16, 180 * 16);
-    p.drawArc(QRectF(20, 5.5, 9, 10), -90 * 16, 180 * 16);
+        QPainterPath cup;
+        cup.moveTo(7.5, 4);
+        cup.lineTo(24.5, 4);
+        cup.cubicTo(24.5, 13, 21.5, 18, 17.5, 19.5);
+        cup.lineTo(17.5, 23);
+        cup.lineTo(14.5, 23);
+        cup.lineTo(14.5, 19.5);
+        cup.cubicTo(10.5, 18, 7.5, 13, 7.5, 4);
+        cup.closeSubpath();
+        QLinearGradient gold(7.5, 0, 24.5, 0);
+        gold.setColorAt(0, QColor(0xff, 0xe3, 0x7a));
+        gold.setColorAt(0.45, QColor(0xf2, 0xb1, 0x2a));
+        gold.setColorAt(1, QColor(0xc9, 0x82, 0x1a));
+        p.setPen(outline);
+        p.setBrush(gold);
+        p.drawPath(cup);
 
-    QPainterPath cup;
-    cup.moveTo(7.5, 4);
-    cup.lineTo(24.5, 4);
-    cup.cubicTo(24.5, 13, 21.5, 18, 17.5, 19.5);
-    cup.lineTo(17.5, 23);
-    cup.lineTo(14.5, 23);
-    cup.lineTo(14.5, 19.5);
-    cup.cubicTo(10.5, 18, 7.5, 13, 7.5, 4);
-    cup.closeSubpath();
-    QLinearGradient gold(7.5, 0, 24.5, 0);
-    gold.setColorAt(0, QColor(0xff, 0xe3, 0x7a));
-    gold.setColorAt(0.45, QColor(0xf2, 0xb1, 0x2a));
-    gold.setColorAt(1, QColor(0xc9, 0x82, 0x1a));
-    p.setPen(outline);
-    p.setBrush(gold);
-    p.drawPath(cup);
+        // The plinth, in dark wood with a gold plate.
+        p.setBrush(QColor(0x8a, 0x5a, 0x34));
+        p.drawRoundedRect(QRectF(10, 23, 12, 3), 1, 1);
+        p.drawRoundedRect(QRectF(8, 26, 16, 4.5), 1, 1);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xff, 0xe3, 0x7a));
+        p.drawRect(QRectF(12.5, 27.3, 7, 1.9));
 
-    // The plinth, in dark wood with a gold plate.
-    p.setBrush(QColor(0x8a, 0x5a, 0x34));
-    p.drawRoundedRect(QRectF(10, 23, 12, 3), 1, 1);
-    p.drawRoundedRect(QRectF(8, 26, 16, 4.5), 1, 1);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xff, 0xe3, 0x7a));
-    p.drawRect(QRectF(12.5, 27.3, 7, 1.9));
-
-    // A star on the cup and a glint on its rim.
-    QPainterPath star;
-    for (int i = 0; i < 10; ++i) {
-        const qreal radius = i % 2 ? 1.5 : 3.6;
-        const qreal angle = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
-        const QPointF point(16 + radius * std::cos(angle), 10.8 + radius * std::sin(angle));
-        i ? star.lineTo(point) : star.moveTo(point);
-    }
-    star.closeSubpath();
-    p.setBrush(QColor(0xff, 0xf6, 0xd0));
-    p.setPen(QPen(QColor(0xb0, 0x74, 0x18), 0.6));
-    p.drawPath(star);
-    p.setPen(QPen(QColor(255, 255, 255, 200), 1.2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(10, 6.5), QPointF(10.6, 10.5));
-    return pixmap;
+        // A star on the cup and a glint on its rim.
+        QPainterPath star;
+        for (int i = 0; i < 10; ++i) {
+            const qreal radius = i % 2 ? 1.5 : 3.6;
+            const qreal angle = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
+            const QPointF point(16 + radius * std::cos(angle), 10.8 + radius * std::sin(angle));
+            i ? star.lineTo(point) : star.moveTo(point);
+        }
+        star.closeSubpath();
+        p.setBrush(QColor(0xff, 0xf6, 0xd0));
+        p.setPen(QPen(QColor(0xb0, 0x74, 0x18), 0.6));
+        p.drawPath(star);
+        p.setPen(QPen(QColor(255, 255, 255, 200), 1.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(10, 6.5), QPointF(10.6, 10.5));
+    });
 }
 
 } // namespace

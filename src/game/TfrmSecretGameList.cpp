@@ -1,5 +1,7 @@
 #include "TfrmSecretGameList.h"
 
+#include "widgets/VectorPicture.h"
+
 #include "shell/Services.h"
 
 #include <QComboBox>
@@ -20,62 +22,55 @@ const QString Caption = QStringLiteral("The Ghosts Secret Game List");
 // Drawn on a 32-unit square and scaled, so it stays crisp at any pixel ratio.
 QPixmap ghostPicture(int size, qreal ratio)
 {
-    QPixmap pixmap(QSize(size, size) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
+    return vectorPicture(size, ratio, [](QPainter &p) {
+        // A soft shadow on the "floor" makes it float.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 40));
+        p.drawEllipse(QRectF(8, 28.5, 16, 2.5));
 
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);
+        // Dome, sides, and a hem of three scallops; the left arm waves.
+        QPainterPath body;
+        body.moveTo(6, 26);
+        body.lineTo(6, 14);
+        body.cubicTo(6, 7, 10.5, 2.5, 16, 2.5);
+        body.cubicTo(21.5, 2.5, 26, 7, 26, 14);
+        body.lineTo(26, 26);
+        body.quadTo(23.5, 23, 21, 26);
+        body.quadTo(18.5, 29, 16, 26);
+        body.quadTo(13.5, 23, 11, 26);
+        body.quadTo(8.5, 29, 6, 26);
+        body.closeSubpath();
 
-    // A soft shadow on the "floor" makes it float.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 40));
-    p.drawEllipse(QRectF(8, 28.5, 16, 2.5));
+        QPainterPath arm;
+        arm.moveTo(6.5, 15);
+        arm.cubicTo(3.5, 14, 2, 11.5, 2.5, 9.5);
+        arm.cubicTo(4, 10.5, 5.5, 11.5, 6.5, 12);
+        arm.closeSubpath();
 
-    // Dome, sides, and a hem of three scallops; the left arm waves.
-    QPainterPath body;
-    body.moveTo(6, 26);
-    body.lineTo(6, 14);
-    body.cubicTo(6, 7, 10.5, 2.5, 16, 2.5);
-    body.cubicTo(21.5, 2.5, 26, 7, 26, 14);
-    body.lineTo(26, 26);
-    body.quadTo(23.5, 23, 21, 26);
-    body.quadTo(18.5, 29, 16, 26);
-    body.quadTo(13.5, 23, 11, 26);
-    body.quadTo(8.5, 29, 6, 26);
-    body.closeSubpath();
+        const QPainterPath ghost = body.united(arm);
+        QLinearGradient sheet(0, 2, 0, 28);
+        sheet.setColorAt(0, QColor(0xff, 0xff, 0xff));
+        sheet.setColorAt(1, QColor(0xdd, 0xe6, 0xf4));
+        p.setBrush(sheet);
+        p.setPen(QPen(QColor(0x3a, 0x46, 0x5c), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(ghost);
 
-    QPainterPath arm;
-    arm.moveTo(6.5, 15);
-    arm.cubicTo(3.5, 14, 2, 11.5, 2.5, 9.5);
-    arm.cubicTo(4, 10.5, 5.5, 11.5, 6.5, 12);
-    arm.closeSubpath();
+        // Eyes looking up at the player, with a glint each.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x26, 0x2c, 0x3a));
+        p.drawEllipse(QRectF(10.5, 10, 3.6, 5));
+        p.drawEllipse(QRectF(18, 10, 3.6, 5));
+        p.setBrush(Qt::white);
+        p.drawEllipse(QRectF(11.6, 10.8, 1.3, 1.5));
+        p.drawEllipse(QRectF(19.1, 10.8, 1.3, 1.5));
 
-    const QPainterPath ghost = body.united(arm);
-    QLinearGradient sheet(0, 2, 0, 28);
-    sheet.setColorAt(0, QColor(0xff, 0xff, 0xff));
-    sheet.setColorAt(1, QColor(0xdd, 0xe6, 0xf4));
-    p.setBrush(sheet);
-    p.setPen(QPen(QColor(0x3a, 0x46, 0x5c), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(ghost);
-
-    // Eyes looking up at the player, with a glint each.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x26, 0x2c, 0x3a));
-    p.drawEllipse(QRectF(10.5, 10, 3.6, 5));
-    p.drawEllipse(QRectF(18, 10, 3.6, 5));
-    p.setBrush(Qt::white);
-    p.drawEllipse(QRectF(11.6, 10.8, 1.3, 1.5));
-    p.drawEllipse(QRectF(19.1, 10.8, 1.3, 1.5));
-
-    // Rosy cheeks and a small "boo".
-    p.setBrush(QColor(0xf4, 0x8f, 0xa3, 150));
-    p.drawEllipse(QRectF(7.8, 15.5, 3.2, 2));
-    p.drawEllipse(QRectF(21, 15.5, 3.2, 2));
-    p.setBrush(QColor(0x7a, 0x2a, 0x3a));
-    p.drawEllipse(QRectF(14.6, 16.5, 2.8, 3.2));
-    return pixmap;
+        // Rosy cheeks and a small "boo".
+        p.setBrush(QColor(0xf4, 0x8f, 0xa3, 150));
+        p.drawEllipse(QRectF(7.8, 15.5, 3.2, 2));
+        p.drawEllipse(QRectF(21, 15.5, 3.2, 2));
+        p.setBrush(QColor(0x7a, 0x2a, 0x3a));
+        p.drawEllipse(QRectF(14.6, 16.5, 2.8, 3.2));
+    });
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "TfrmPlayerName.h"
 
+#include "widgets/VectorPicture.h"
+
 #include "persistence/DialogPlacement.h"
 
 #include <QCheckBox>
@@ -22,45 +24,38 @@ constexpr int MaxNameLength = 25;
 // scaled, so it stays crisp at any pixel ratio.
 QPixmap nameCardPicture(int size, qreal ratio)
 {
-    QPixmap pixmap(QSize(size, size) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
+    return vectorPicture(size, ratio, [](QPainter &p) {
+        const QColor ink(0x2f, 0x3b, 0x52);
+        QLinearGradient card(0, 5, 0, 29);
+        card.setColorAt(0, QColor(0xfd, 0xf6, 0xdc));
+        card.setColorAt(1, QColor(0xf1, 0xdf, 0xa6));
+        p.setPen(QPen(ink, 1.1));
+        p.setBrush(card);
+        p.drawRoundedRect(QRectF(1.5, 6.5, 29, 20), 2.5, 2.5);
 
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);
+        // A clip hole at the top, as on a badge.
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(QRectF(12.5, 3, 7, 3.5), 1.2, 1.2);
 
-    const QColor ink(0x2f, 0x3b, 0x52);
-    QLinearGradient card(0, 5, 0, 29);
-    card.setColorAt(0, QColor(0xfd, 0xf6, 0xdc));
-    card.setColorAt(1, QColor(0xf1, 0xdf, 0xa6));
-    p.setPen(QPen(ink, 1.1));
-    p.setBrush(card);
-    p.drawRoundedRect(QRectF(1.5, 6.5, 29, 20), 2.5, 2.5);
+        // The portrait.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x3f, 0x6f, 0xb5));
+        QPainterPath shoulders;
+        shoulders.moveTo(4.5, 24);
+        shoulders.cubicTo(4.5, 19, 7, 17.5, 9.5, 17.5);
+        shoulders.cubicTo(12, 17.5, 14.5, 19, 14.5, 24);
+        shoulders.closeSubpath();
+        p.drawPath(shoulders);
+        p.setBrush(QColor(0xe8, 0xb0, 0x8a));
+        p.drawEllipse(QRectF(6.8, 10, 5.4, 6.2));
 
-    // A clip hole at the top, as on a badge.
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(QRectF(12.5, 3, 7, 3.5), 1.2, 1.2);
-
-    // The portrait.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x3f, 0x6f, 0xb5));
-    QPainterPath shoulders;
-    shoulders.moveTo(4.5, 24);
-    shoulders.cubicTo(4.5, 19, 7, 17.5, 9.5, 17.5);
-    shoulders.cubicTo(12, 17.5, 14.5, 19, 14.5, 24);
-    shoulders.closeSubpath();
-    p.drawPath(shoulders);
-    p.setBrush(QColor(0xe8, 0xb0, 0x8a));
-    p.drawEllipse(QRectF(6.8, 10, 5.4, 6.2));
-
-    // Lines standing for the written name.
-    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(17.5, 13), QPointF(27, 13));
-    p.setPen(QPen(ink.lighter(170), 1.4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(17.5, 17.5), QPointF(25, 17.5));
-    p.drawLine(QPointF(17.5, 21.5), QPointF(22.5, 21.5));
-    return pixmap;
+        // Lines standing for the written name.
+        p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(17.5, 13), QPointF(27, 13));
+        p.setPen(QPen(ink.lighter(170), 1.4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(17.5, 17.5), QPointF(25, 17.5));
+        p.drawLine(QPointF(17.5, 21.5), QPointF(22.5, 21.5));
+    });
 }
 
 } // namespace
