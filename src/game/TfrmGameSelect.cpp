@@ -1,4 +1,5 @@
 #include "TfrmGameSelect.h"
+#include "widgets/DialogPlacement.h"
 
 #include "game/GameNumberText.h"
 #include "shell/Services.h"
@@ -63,14 +64,7 @@ TfrmGameSelect::TfrmGameSelect(ModalRunner &runner, std::int32_t currentGameNumb
 
     // The fixed size is only known once the layout has run.
     adjustSize();
-    if (mainWindow) {
-        // No frame exists before the first show; the other window's
-        // decorations are the best guess at the ones this one will get.
-        const QRect over = mainWindow->frameGeometry();
-        const QSize outer = size() + over.size() - mainWindow->size();
-        move(over.left() + over.width() - over.width() / 2 - outer.width() / 2,
-             over.top() + over.height() - over.height() / 2 - outer.height() / 2);
-    }
+    centreOverMainWindow(*this, mainWindow);
 }
 
 void TfrmGameSelect::FormActivate()

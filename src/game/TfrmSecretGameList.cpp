@@ -1,4 +1,5 @@
 #include "TfrmSecretGameList.h"
+#include "widgets/DialogPlacement.h"
 
 #include "widgets/VectorPicture.h"
 
@@ -159,14 +160,7 @@ TfrmSecretGameList::TfrmSecretGameList(ModalRunner &runner, QWidget *centreOver)
     connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     adjustSize();
-    if (centreOver) {
-        // No frame exists before the first show; the other window's
-        // decorations are the best guess at the ones this one will get.
-        const QRect over = centreOver->frameGeometry();
-        const QSize outer = size() + over.size() - centreOver->size();
-        move(over.left() + over.width() - over.width() / 2 - outer.width() / 2,
-             over.top() + over.height() - over.height() / 2 - outer.height() / 2);
-    }
+    centreOverMainWindow(*this, centreOver);
 }
 
 void TfrmSecretGameList::FormActivate()

@@ -2,7 +2,7 @@
 
 #include "widgets/VectorPicture.h"
 
-#include "persistence/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

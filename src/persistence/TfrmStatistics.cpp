@@ -1,6 +1,6 @@
 #include "TfrmStatistics.h"
 
-#include "persistence/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "persistence/Records.h"
 #include "persistence/StatisticsFormat.h"
 #include "shell/Services.h"

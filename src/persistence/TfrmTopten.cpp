@@ -1,7 +1,7 @@
 #include "TfrmTopten.h"
 
 #include "game/TfrmSecretGameList.h"
-#include "persistence/DialogPlacement.h"
+#include "widgets/DialogPlacement.h"
 #include "persistence/Records.h"
 #include "shell/Services.h"
 

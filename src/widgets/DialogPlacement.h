@@ -6,7 +6,8 @@
 namespace vespin {
 
 // Puts a dialog whose size is settled (call adjustSize() first) in the middle
-// of the main window. Does nothing without a main window.
+// of the window it belongs to (the main window, or the dialog that opened
+// it). Does nothing without one.
 inline void centreOverMainWindow(QWidget &dialog, const QWidget *mainWindow)
 {
     if (!mainWindow)
