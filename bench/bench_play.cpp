@@ -3,6 +3,7 @@
 // sets off ten automatic moves, each with and without bringing the window up
 // to date. Prints figures; judging them is left to whoever reads them.
 
+#include "Report.h"
 #include "TestServices.h"
 #include "game/TableModel.h"
 #include "interaction/TableSurface.h"
@@ -30,17 +31,8 @@ constexpr int StepsPerLap = 360;
 constexpr int Cascades = 500;
 constexpr int WarmUp = 20;
 
-using Samples = std::vector<qint64>; // nanoseconds
-
-void report(const char *what, Samples samples)
-{
-    const std::size_t n = samples.size();
-    std::sort(samples.begin(), samples.end());
-    const double median = n % 2 ? double(samples[n / 2]) : (samples[n / 2 - 1] + samples[n / 2]) / 2.0;
-    const double mean = std::accumulate(samples.begin(), samples.end(), 0.0) / double(n);
-    std::printf("%s: median %.1f us, mean %.1f us (n=%zu)\n", what, median / 1000.0, mean / 1000.0, n);
-    std::fflush(stdout);
-}
+using bench::report;
+using bench::Samples;
 
 [[noreturn]] void giveUp(const char *why)
 {
