@@ -55,14 +55,28 @@ e2e_setup() {
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
     export QT_QPA_PLATFORM=xcb
 
-    # Xvfb picks a free display and writes its number to the pipe.
-    exec {fd}<> <(:)
-    Xvfb -displayfd "$fd" -screen 0 "$E2E_SCREEN" -nolisten tcp >"$E2E_DIR/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    local display=""
-    read -r -t 20 display <&"$fd" || e2e_fail "Xvfb did not start: $(cat "$E2E_DIR/xvfb.log")"
-    exec {fd}<&-
-    export DISPLAY=":$display"
+    # Xvfb picks a free display and writes its number to the pipe. Two
+    # servers starting at the same moment can pick the same number, and the
+    # loser then goes away: check that ours answers, else start another.
+    local attempt display=""
+    for attempt in 1 2 3 4 5; do
+        exec {fd}<> <(:)
+        Xvfb -displayfd "$fd" -screen 0 "$E2E_SCREEN" -nolisten tcp >"$E2E_DIR/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        display=""
+        read -r -t 20 display <&"$fd" || display=""
+        exec {fd}<&-
+        if [ -n "$display" ] && kill -0 "$XVFB_PID" 2>/dev/null \
+            && DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1; then
+            export DISPLAY=":$display"
+            return 0
+        fi
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=""
+        sleep 0.$((RANDOM % 5 + 1))
+    done
+    e2e_fail "Xvfb did not start: $(cat "$E2E_DIR/xvfb.log")"
 }
 
 e2e_quiet_start() {
