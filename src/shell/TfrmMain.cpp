@@ -1,6 +1,8 @@
 #include "TfrmMain.h"
 
 #include "AppPaths.h"
+#include "TAboutBox.h"
+#include "TfrmTipOfTheDay.h"
 #include "game/ColourTable.h"
 #include "game/Deal.h"
 #include "game/TfrmGameOver.h"
@@ -573,7 +575,16 @@ void TfrmMain::mnuBackgroundColorClick() {}
 
 void TfrmMain::mnuCardBackClick() {}
 
-void TfrmMain::mnuAboutClick() {}
+void TfrmMain::mnuAboutClick()
+{
+    if (refusedDuringWin())
+        return;
+    const SystemInfo &system = m_services.system;
+    TAboutBox box({system.operatingSystem(), system.totalMemoryBytes(), system.userFullName(), LastPlayer,
+                   QLocale::system()},
+                  this);
+    m_services.modal.run(box);
+}
 
 void TfrmMain::btReadmeClick()
 {
@@ -759,7 +770,19 @@ bool TfrmMain::RestoreGame()
     return true;
 }
 
-void TfrmMain::showTipOfTheDay() {}
+void TfrmMain::showTipOfTheDay()
+{
+    const SettingsFile file(settingsPath());
+    TfrmTipOfTheDay dialog(QDir(dataDirectory()).absoluteFilePath(QStringLiteral("TIPS.TXT")),
+                           read(file, keys::TipNumber), read(file, keys::ShowTips), this);
+    m_services.modal.run(dialog);
+    changeSettings([&dialog](SettingsFile &f) {
+        f.beginBatch();
+        write(f, keys::ShowTips, dialog.showTips());
+        write(f, keys::TipNumber, dialog.tipNumber());
+        f.commitBatch();
+    });
+}
 
 void TfrmMain::askPlayerName()
 {

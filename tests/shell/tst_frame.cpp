@@ -26,7 +26,7 @@ namespace {
 // Everything the close writes to a fresh file, in its order: the start has
 // written LastPlayer before.
 const QByteArray GoldenCloseFile = [] {
-    QByteArray golden = "[Options]\nShowNameBox=1\n\n[TopTen]\nLastPlayer=Player 1\n";
+    QByteArray golden = "[Options]\nShowTips=1\nTipNumber=0\nShowNameBox=1\n\n[TopTen]\nLastPlayer=Player 1\n";
     for (int row = 1; row <= 10; ++row)
         golden += QStringLiteral("Player%1=Player %1\nPlayer%1 Score=0\nPlayer%1 Time=9999\nPlayer%1 GameNumber=1\n")
                       .arg(row)
@@ -127,9 +127,10 @@ void TestFrame::startWithoutAFileUsesEveryDefault()
     QCOMPARE(w.statistics().SuperTime, 9999);
     QVERIFY(w.statistics().SuperPlayer.isEmpty());
     QVERIFY(!c.mnuUndo->isEnabled() && !c.mnuReturnToBookmark->isEnabled());
-    // The default name is asked for at every start.
-    QCOMPARE(m_startDialogs.size(), 1);
-    QCOMPARE(m_startDialogs.first().className, QStringLiteral("vespin::TfrmPlayerName"));
+    // A tip greets the player, and the default name is asked for at every start.
+    QCOMPARE(m_startDialogs.size(), 2);
+    QCOMPARE(m_startDialogs.at(0).className, QStringLiteral("vespin::TfrmTipOfTheDay"));
+    QCOMPARE(m_startDialogs.at(1).className, QStringLiteral("vespin::TfrmPlayerName"));
     // Pause is offered once the clock runs: an Ace on top of a column has
     // gone up at the deal and started it.
     QCOMPARE(c.mnuPause->isEnabled(), w.GameTimer.isActive());
@@ -156,7 +157,8 @@ void TestFrame::startWithoutAFileUsesEveryDefault()
 void TestFrame::closeWritesEverythingInItsOrder()
 {
     start();
-    QCOMPARE(m_services->readSettings(), QByteArray("[Options]\nShowNameBox=1\n\n[TopTen]\nLastPlayer=Player 1\n"));
+    QCOMPARE(m_services->readSettings(),
+             QByteArray("[Options]\nShowTips=1\nTipNumber=0\nShowNameBox=1\n\n[TopTen]\nLastPlayer=Player 1\n"));
     QVERIFY(m_window->close());
     QCOMPARE(m_services->readSettings(), GoldenCloseFile);
 }

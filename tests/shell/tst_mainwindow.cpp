@@ -122,10 +122,11 @@ void TestMainWindow::newGameAsksFirstWhenPromptsAreOn()
     TfrmMain window(services.services(), QStringLiteral(VESPIN_CARDLIB_PATH));
     window.FormActivate();
     QVERIFY(window.options().Prompts);
-    // The first deal never asks; the start asks only for the player's name.
+    // The first deal never asks; the start shows only the tip and the name.
     const auto atStart = services.modal.takeShown();
-    QCOMPARE(atStart.size(), 1);
-    QCOMPARE(atStart.first().className, QStringLiteral("vespin::TfrmPlayerName"));
+    QCOMPARE(atStart.size(), 2);
+    QCOMPARE(atStart.at(0).className, QStringLiteral("vespin::TfrmTipOfTheDay"));
+    QCOMPARE(atStart.at(1).className, QStringLiteral("vespin::TfrmPlayerName"));
     const auto deck = window.table().Deck;
     const QString caption = window.windowTitle();
 
