@@ -1,3 +1,4 @@
+#include "TablePositions.h"
 #include "TestServices.h"
 #include "game/TfrmGameOver.h"
 #include "game/WinAnimation.h"
@@ -18,48 +19,16 @@ using namespace vespin;
 
 namespace {
 
-int hearts(int v) { return 26 + v; }
-int spades(int v) { return 39 + v; }
-
 // A game one move from its end: the King of hearts dragged from column 2
 // into the empty column 3 frees the Queen of spades, and the automatic
 // moves carry the last four cards up.
 void layNearlyWon(TfrmMain &w)
 {
-    TableModel &t = w.table();
-    const CardLibrary &cards = w.cards();
-    VespinSurface *surface = w.surface()->handle();
-    cards.SetDefaultValues();
-    const int onFoundation[4] = {13, 13, 11, 11}; // clubs, diamonds, hearts, spades
-    for (int f = 5; f <= 8; ++f) {
-        t.FoundationCounter[f] = onFoundation[f - 5];
-        t.FoundationUsed[f] = true;
-        for (int k = 1; k <= onFoundation[f - 5]; ++k) {
-            const int card = (f - 5) * 13 + k;
-            t.Foundation[f][k] = card;
-            cards.DealCard(surface, card, ColumnX[f], t.TableTop + 7);
-            cards.SetCardDisabled(card, 1);
-        }
-    }
-    const std::vector<std::vector<int>> columns{{hearts(12), spades(13)}, {spades(12), hearts(13)}};
-    t.TableauCounter.fill(0);
-    for (int c = 1; c <= 2; ++c) {
-        const auto &column = columns[std::size_t(c - 1)];
-        t.TableauCounter[c] = int(column.size());
-        for (int r = 1; r <= int(column.size()); ++r) {
-            const int card = column[std::size_t(r - 1)];
-            t.Tableau[c][r] = card;
-            cards.DealCard(surface, card, ColumnX[c], rowY(t.TableTop, r));
-            cards.SetUser3(card, r);
-            cards.SetUser4(card, c);
-            cards.AdjustCardBlocked(card, r < int(column.size()));
-        }
-    }
-    t.Score = 48;
-    t.GameTime = 100;
+    using namespace vespin::test;
+    lay(w, {{{hearts(12), spades(13)}, {spades(12), hearts(13)}, {}, {}, {}, {}, {}, {}}}, {}, {13, 13, 11, 11});
+    w.table().GameTime = 100;
     w.commands().mnuPlaceBookmark->setEnabled(true);
     w.GameTimer.start();
-    w.surface()->refresh();
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "TablePositions.h"
 #include "TestServices.h"
 #include "game/Invariants.h"
 #include "interaction/TableSurface.h"
@@ -10,52 +11,9 @@
 #include <vector>
 
 using namespace vespin;
+using namespace vespin::test;
 
 namespace {
-
-// Cards by suit and value.
-int clubs(int v) { return v; }
-int diamonds(int v) { return 13 + v; }
-int hearts(int v) { return 26 + v; }
-int spades(int v) { return 39 + v; }
-
-using Columns = std::array<std::vector<int>, 8>;
-
-// A position of our own on the table, laid out as the deal would lay it:
-// columns bottom to top, the first `faceDown[c]` cards of column c face down.
-void lay(TfrmMain &w, const Columns &columns, const std::array<int, 8> &faceDown = {})
-{
-    TableModel &t = w.table();
-    const CardLibrary &cards = w.cards();
-    VespinSurface *surface = w.surface()->handle();
-    cards.SetDefaultValues();
-    t.FoundationUsed.fill(false);
-    t.FoundationCounter.fill(0);
-    for (int c = 1; c <= 8; ++c) {
-        const std::vector<int> &column = columns[std::size_t(c - 1)];
-        const int n = int(column.size());
-        t.TableauCounter[c] = n;
-        for (int r = 1; r <= n; ++r) {
-            const int card = column[std::size_t(r - 1)];
-            t.Tableau[c][r] = card;
-            if (r <= faceDown[std::size_t(c - 1)])
-                cards.SetCardStatus(card, 0);
-            cards.DealCard(surface, card, ColumnX[c], rowY(t.TableTop, r));
-            cards.SetUser3(card, r);
-            cards.SetUser4(card, c);
-            cards.AdjustCardBlocked(card, r < n);
-        }
-    }
-    t.Score = 0;
-    w.GameTimer.stop();
-    w.commands().mnuUndo->setEnabled(false);
-    w.surface()->refresh();
-}
-
-QPoint corner(TfrmMain &w, int card)
-{
-    return QPoint(w.cards().GetCardX(card), w.cards().GetCardY(card));
-}
 
 // The rules of a whole table, for the positions here that lay out only some
 // of the cards: every rule but that all 52 are there.
@@ -114,13 +72,10 @@ private slots:
     void pauseFollowsTheClock();
 
 private:
-    // Mouse on the real table widget, at table points.
-    void press(Qt::MouseButton button, QPoint at);
-    void moveTo(QPoint at);
-    void release(Qt::MouseButton button, QPoint at);
-    // A left drag of a card by a point of its top strip, so that its corner
-    // ends at `to`; in a few steps, as a hand would.
-    void dragCard(int card, QPoint to);
+    void press(Qt::MouseButton button, QPoint at) { test::press(*m_window, button, at); }
+    void moveTo(QPoint at) { test::moveTo(*m_window, at); }
+    void release(Qt::MouseButton button, QPoint at) { test::release(*m_window, button, at); }
+    void dragCard(int card, QPoint to) { test::dragCard(*m_window, card, to); }
 
     std::unique_ptr<test::TestServices> m_services;
     std::unique_ptr<TfrmMain> m_window;
@@ -141,32 +96,6 @@ void TestPlay::cleanup()
 {
     m_window.reset();
     m_services.reset();
-}
-
-void TestPlay::press(Qt::MouseButton button, QPoint at)
-{
-    QTest::mousePress(m_window->surface(), button, {}, m_window->surface()->toWidget(at));
-}
-
-void TestPlay::moveTo(QPoint at)
-{
-    QTest::mouseMove(m_window->surface(), m_window->surface()->toWidget(at));
-}
-
-void TestPlay::release(Qt::MouseButton button, QPoint at)
-{
-    QTest::mouseRelease(m_window->surface(), button, {}, m_window->surface()->toWidget(at));
-}
-
-void TestPlay::dragCard(int card, QPoint to)
-{
-    const QPoint grab(20, 8);
-    const QPoint from = corner(*m_window, card) + grab;
-    press(Qt::LeftButton, from);
-    const QPoint target = to + grab;
-    for (int step = 1; step <= 4; ++step)
-        moveTo(from + (target - from) * step / 4);
-    release(Qt::LeftButton, target);
 }
 
 void TestPlay::singleCardDrops_data()

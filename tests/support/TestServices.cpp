@@ -18,13 +18,18 @@ int ScriptedModalRunner::run(QDialog &dialog)
             shown.buttons.append(button->text());
     }
     m_shown.append(shown);
+    if (showDialogs)
+        dialog.show();
+    int result;
     if (m_script.isEmpty()
         || (!m_script.first().className.isEmpty() && m_script.first().className != shown.className)) {
         dialog.reject();
-        return dialog.result();
+        result = dialog.result();
+    } else {
+        result = m_script.takeFirst().answer(dialog);
     }
-    const Answer answer = m_script.takeFirst().answer;
-    return answer(dialog);
+    dialog.hide();
+    return result;
 }
 
 void ScriptedModalRunner::press(QMessageBox::StandardButton button)

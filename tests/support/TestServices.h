@@ -37,6 +37,10 @@ public:
     // Presses the message box button with this role.
     void press(QMessageBox::StandardButton button);
 
+    // When set, every dialog is shown before its answer (or its rejection),
+    // so that what showing does, such as a sound, happens as in a real run.
+    bool showDialogs = false;
+
     const QList<ShownDialog> &shown() const { return m_shown; }
     // Forgets what was shown so far, e.g. the dialogs of the start-up.
     QList<ShownDialog> takeShown() { return std::exchange(m_shown, {}); }
