@@ -2,6 +2,7 @@
 
 #include "widgets/VectorPicture.h"
 
+#include "widgets/ContextHelp.h"
 #include "widgets/DialogPlacement.h"
 
 #include <QCheckBox>
@@ -111,6 +112,8 @@ TfrmPlayerName::TfrmPlayerName(const QString &name, bool showNameBox, QWidget *m
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    auto *help = new ContextHelp(*this);
+    connect(help, &ContextHelp::requested, this, &TfrmPlayerName::contextHelpRequested);
 
     // Closed before it was ever shown, it must still give back what it got.
     edPlayer->setText(m_name);

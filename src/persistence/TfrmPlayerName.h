@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
 
 class QCheckBox;
 class QLineEdit;
@@ -31,6 +32,10 @@ public:
     // Escape and the window manager's close count as OK.
     void reject() override;
     void done(int result) override;
+
+signals:
+    // Help on one of the dialog's controls, to be shown at `at` on the screen.
+    void contextHelpRequested(int topic, QPoint at);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,6 +1,7 @@
 #include "TfrmTopten.h"
 
 #include "game/TfrmSecretGameList.h"
+#include "widgets/ContextHelp.h"
 #include "widgets/DialogPlacement.h"
 #include "persistence/Records.h"
 #include "shell/Services.h"
@@ -140,8 +141,10 @@ TfrmTopten::TfrmTopten(ModalRunner &runner, TopTen &topTen, QColor tableColour, 
     btOK = new QPushButton(QStringLiteral("OK"), this);
     btOK->setObjectName(QStringLiteral("btOK"));
     btOK->setDefault(true);
+    btOK->setProperty("helpTopic", 128);
     btClearScores = new QPushButton(QStringLiteral("Clear Scores"), this);
     btClearScores->setObjectName(QStringLiteral("btClearScores"));
+    btClearScores->setProperty("helpTopic", 143);
     btHelp = new QPushButton(QStringLiteral("Help"), this);
     btHelp->setObjectName(QStringLiteral("btHelp"));
     btClearScores->setAutoDefault(false);
@@ -163,6 +166,8 @@ TfrmTopten::TfrmTopten(ModalRunner &runner, TopTen &topTen, QColor tableColour, 
     connect(btOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btClearScores, &QPushButton::clicked, this, &TfrmTopten::btClearScoresClick);
     connect(btHelp, &QPushButton::clicked, this, [this] { emit helpRequested(HelpTopic); });
+    auto *contextHelp = new ContextHelp(*this);
+    connect(contextHelp, &ContextHelp::requested, this, &TfrmTopten::contextHelpRequested);
 
     InitializeCaptions();
     adjustSize();

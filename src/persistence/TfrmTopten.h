@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QDialog>
+#include <QPoint>
 
 #include <cstdint>
 #include <map>
@@ -53,6 +54,8 @@ signals:
     // The owner plays it only while sound is on.
     void soundRequested(const QString &fileName);
     void helpRequested(int topic);
+    // Help on one of the dialog's controls, to be shown at `at` on the screen.
+    void contextHelpRequested(int topic, QPoint at);
 
 protected:
     void showEvent(QShowEvent *event) override;

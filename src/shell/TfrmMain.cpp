@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 #include "TAboutBox.h"
+#include "TfrmPreferences.h"
 #include "TfrmTipOfTheDay.h"
 #include "game/ColourTable.h"
 #include "game/Deal.h"
@@ -473,6 +474,7 @@ void TfrmMain::mnuTopTenClick()
         connect(&dialog, &TfrmTopten::soundRequested, this, [this](const QString &file) { playSound(file); });
         connect(&dialog, &TfrmTopten::helpRequested, this,
                 [this](int topic) { helpCommand(HelpCommand::Context, topic); });
+        connect(&dialog, &TfrmTopten::contextHelpRequested, this, &TfrmMain::contextHelp);
         m_services.modal.run(dialog);
         next = dialog.nextGame();
         m_table.SecretGamePicked = dialog.SecretGamePicked;
@@ -511,7 +513,12 @@ void TfrmMain::mnuExitClick()
     close();
 }
 
-void TfrmMain::mnuPreferencesClick() {}
+void TfrmMain::mnuPreferencesClick()
+{
+    if (refusedDuringWin())
+        return;
+    showPreferences(TfrmPreferences::GeneralPage);
+}
 
 void TfrmMain::mnuPlayerNameClick()
 {
@@ -519,6 +526,7 @@ void TfrmMain::mnuPlayerNameClick()
         return;
     // The name reaches the file at the close.
     TfrmPlayerName dialog(LastPlayer, m_options.ShowNameBox, this);
+    connect(&dialog, &TfrmPlayerName::contextHelpRequested, this, &TfrmMain::contextHelp);
     m_services.modal.run(dialog);
     LastPlayer = dialog.name();
     m_options.ShowNameBox = dialog.showNameBox();
@@ -571,9 +579,60 @@ void TfrmMain::mnuReturnToBookmarkClick()
     mnuNewGameClick();
 }
 
-void TfrmMain::mnuBackgroundColorClick() {}
+void TfrmMain::mnuBackgroundColorClick()
+{
+    if (refusedDuringWin())
+        return;
+    showPreferences(TfrmPreferences::BackgroundPage);
+}
 
-void TfrmMain::mnuCardBackClick() {}
+void TfrmMain::mnuCardBackClick()
+{
+    if (refusedDuringWin())
+        return;
+    showPreferences(TfrmPreferences::CardBackPage);
+}
+
+void TfrmMain::showPreferences(int page)
+{
+    CommandSurface &c = *m_commands;
+    PreferencesLink link;
+    link.current = {.Sound = c.mnuSound->isChecked(),
+                    .Prompts = m_options.Prompts,
+                    .ShowTips = c.mnuTip->isChecked(),
+                    .AutoSave = c.mnuAutoSave->isChecked(),
+                    .Pause = m_options.Pause,
+                    .ToolHint = m_options.ToolHint,
+                    .TexturedToolbar = m_options.TexturedToolbar,
+                    .SlowAnim = m_options.SlowAnim,
+                    .ShowNameBox = m_options.ShowNameBox,
+                    .BackGroundColor = m_options.BackGroundColor,
+                    .CardBack = m_options.CardBack};
+    link.soundAvailable = c.mnuSound->isEnabled();
+    link.settingsPath = settingsPath();
+    link.cards = &m_cards;
+    link.changeSettings = [this](const std::function<void(SettingsFile &)> &change) { return changeSettings(change); };
+    link.apply = [this](const PreferenceValues &v) {
+        CommandSurface &commands = *m_commands;
+        commands.mnuSound->setChecked(v.Sound);
+        commands.mnuTip->setChecked(v.ShowTips); // PopUpTip is the same entry
+        commands.mnuAutoSave->setChecked(v.AutoSave);
+        m_options.ToolHint = v.ToolHint;
+        m_options.TexturedToolbar = v.TexturedToolbar;
+        applyDockTexture(commands.Toolbar, v.TexturedToolbar);
+        m_options.SlowAnim = v.SlowAnim;
+        m_options.ShowNameBox = v.ShowNameBox;
+        m_options.Pause = v.Pause;
+        m_options.Prompts = v.Prompts;
+        // The next deal takes these over.
+        m_options.CardBack = v.CardBack;
+        m_options.BackGroundColor = v.BackGroundColor;
+    };
+    TfrmPreferences dialog(m_services.modal, std::move(link), this);
+    connect(&dialog, &TfrmPreferences::contextHelpRequested, this, &TfrmMain::contextHelp);
+    dialog.selectPage(TfrmPreferences::Page(page));
+    m_services.modal.run(dialog);
+}
 
 void TfrmMain::mnuAboutClick()
 {
@@ -594,6 +653,11 @@ void TfrmMain::btReadmeClick()
 void TfrmMain::helpCommand(HelpCommand command, int topic)
 {
     m_services.help.command(m_helpFile, command, topic);
+}
+
+void TfrmMain::contextHelp(int topic, QPoint at)
+{
+    m_services.help.command(m_helpFile, HelpCommand::ContextPopup, topic, at);
 }
 
 void TfrmMain::mnuContentsClick()
@@ -788,6 +852,7 @@ void TfrmMain::askPlayerName()
 {
     const bool shown = read(SettingsFile(settingsPath()), keys::ShowNameBox);
     TfrmPlayerName dialog(LastPlayer, shown, this);
+    connect(&dialog, &TfrmPlayerName::contextHelpRequested, this, &TfrmMain::contextHelp);
     m_services.modal.run(dialog);
     LastPlayer = dialog.name();
     m_options.ShowNameBox = dialog.showNameBox();

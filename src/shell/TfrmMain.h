@@ -130,6 +130,8 @@ private:
     bool toolbarDockedTop() const;
     ToolbarPlacement toolbarPlacement() const;
     void helpCommand(HelpCommand command, int topic = 0);
+    // Help on a control of a dialog: its topic as a pop-up at the control.
+    void contextHelp(int topic, QPoint at);
     // Runs a change of the settings file; a failed write is reported and
     // ends the change there. False when it failed.
     bool changeSettings(const std::function<void(SettingsFile &)> &change);
@@ -158,6 +160,8 @@ private:
     // Each shows its dialog and stores what the player chose in it.
     void showTipOfTheDay();
     void askPlayerName();
+    // The Preferences dialog, opened on a page (TfrmPreferences::Page).
+    void showPreferences(int page);
 
     Services m_services;
     CardLibrary m_cards;
