@@ -40,7 +40,12 @@ Tip formatTip(const QString &line)
     default: break;
     }
 
-    const QString pattern = line.mid(1, MaxTextLength);
+    // A character beyond the first plane is two UTF-16 units: the first
+    // character is skipped whole, and the limit never keeps half of one.
+    const qsizetype first = line.size() > 1 && line.front().isHighSurrogate() && line.at(1).isLowSurrogate() ? 2 : 1;
+    QString pattern = line.mid(first, MaxTextLength);
+    if (pattern.size() == MaxTextLength && pattern.back().isHighSurrogate())
+        pattern.chop(1);
     int breaks = 0;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
         const QChar c = pattern.at(i);

@@ -103,6 +103,11 @@ void TestTipAbout::lineIsShownWithItsTitle_data()
     QTest::newRow("title only") << "^" << "Today's tip..." << "";
     QTest::newRow("empty line") << "" << "" << "";
     QTest::newRow("at most 255 characters") << "^" + QString(300, u'x') << "Today's tip..." << QString(255, u'x');
+    // A character beyond the first plane is two UTF-16 units: neither the
+    // first character nor the limit may cut one in half.
+    QTest::newRow("a wide first character goes whole") << QStringLiteral("\U0001F0A1Ace") << "" << "Ace";
+    QTest::newRow("a wide character at the limit goes whole")
+        << "^" + QString(254, u'x') + QStringLiteral("\U0001F0A1") << "Today's tip..." << QString(254, u'x');
 }
 
 void TestTipAbout::lineIsShownWithItsTitle()
