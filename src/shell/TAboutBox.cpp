@@ -16,6 +16,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vespin {
 
 QString operatingSystemText(const OperatingSystem &os)
@@ -32,6 +34,9 @@ QString memoryText(std::uint64_t bytes, const QLocale &locale)
 namespace {
 
 const QString Title = QStringLiteral("Vespintide");
+// The program's picture stands at (12, 10), 56 pixels square.
+constexpr QRect PictureArea(12, 10, 56, 56);
+constexpr int PictureBottom = PictureArea.bottom() + 1 + 4;
 
 // Two cards fanned, a heart over a spade: the program's picture.
 QPixmap programPicture(int size, qreal ratio)
@@ -85,7 +90,8 @@ public:
         m_font.setBold(true);
         const QFontMetrics metrics(m_font);
         // The faces sit at (81, 13), (79, 15) and (80, 14) of the box.
-        setFixedSize(81 + metrics.horizontalAdvance(Title) + 4, 15 + metrics.height());
+        // Tall enough for the picture in front of it as well.
+        setFixedSize(81 + metrics.horizontalAdvance(Title) + 4, std::max(15 + metrics.height(), PictureBottom));
     }
 
 protected:
@@ -121,8 +127,8 @@ TAboutBox::TAboutBox(AboutFacts facts, QWidget *mainWindow)
     auto *heading = new TitleHeading(this);
     auto *icon = new QLabel(heading);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
-    icon->setPixmap(programPicture(56, devicePixelRatioF()));
-    icon->setGeometry(12, 10, 56, 56);
+    icon->setPixmap(programPicture(PictureArea.width(), devicePixelRatioF()));
+    icon->setGeometry(PictureArea);
 
     Version = new QLabel(QStringLiteral("Version 1.01"), this);
     Version->setObjectName(QStringLiteral("Version"));
