@@ -1,0 +1,204 @@
+// The settings file under faults that only other processes can bring: a
+// writer killed at any moment. The writers are settings_write processes;
+// see there.
+#include "persistence/SettingsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <csignal>
+#include <filesystem>
+#include <map>
+#include <sys/types.h>
+
+using namespace vespin;
+
+namespace {
+
+const QString Writer = QStringLiteral(VESPIN_SETTINGS_WRITE);
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void put(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(data), data.size());
+}
+
+// Every name in the folder but the settings file's own.
+QStringList othersIn(const QString &dir)
+{
+    QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    names.removeAll(QStringLiteral("Vespin.ini"));
+    return names;
+}
+
+const QString NewFile = QStringLiteral("the new file");
+
+// What a process has open in a folder. The new file of a write has no name
+// while it is written (the kernel calls it "#<inode> (deleted)"), then a
+// temporary one until it replaces the old file.
+QStringList openIn(qint64 pid, const QString &dir)
+{
+    QStringList open;
+    std::error_code error;
+    for (const auto &fd : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        const QString target = QString::fromStdString(std::filesystem::read_symlink(fd.path(), error).string());
+        if (!target.startsWith(dir + QLatin1Char('/')))
+            continue;
+        const QString name = target.mid(dir.size() + 1);
+        if (name.endsWith(QLatin1String(" (deleted)")))
+            open << NewFile + QStringLiteral(", not yet named");
+        else if (name.startsWith(QLatin1String("Vespin.ini.")) && !name.startsWith(QLatin1String("Vespin.ini.lock")))
+            open << NewFile + QStringLiteral(" under a temporary name");
+        else
+            open << name;
+    }
+    open.sort();
+    return open;
+}
+
+// Stops a process and returns once it is stopped, not merely signalled.
+bool stop(qint64 pid)
+{
+    if (::kill(pid_t(pid), SIGSTOP) != 0)
+        return false;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    for (;;) {
+        if (!stat.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray line = stat.readAll();
+        stat.close();
+        // "pid (name) state ...": the state follows the name's bracket.
+        if (line.mid(line.lastIndexOf(')') + 2, 1) == "T")
+            return true;
+        QThread::yieldCurrentThread();
+    }
+}
+
+} // namespace
+
+class TestSettingsFaults : public QObject {
+    Q_OBJECT
+
+private slots:
+    void killedWritesLeaveTheOldOrTheNewFile();
+};
+
+// A writer rewrites one large value without end and is stopped dead at
+// random moments, hundreds of times. Each time the file must hold exactly
+// what it held before the write under way or exactly what that write was
+// making of it, and the next writer must get its write through whatever the
+// killed one left behind.
+void TestSettingsFaults::killedWritesLeaveTheOldOrTheNewFile()
+{
+    constexpr int Kills = 320;
+    constexpr int ValueSize = 256 * 1024;
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = QDir(dir.path()).canonicalPath();
+    const QString path = folder + QStringLiteral("/Vespin.ini");
+
+    // The value sits between other sections, whose bytes must survive too.
+    const QByteArray head = "[Options]\r\nSound=1\r\n; kept\r\n\r\n[TopTen]\r\nLastPlayer=";
+    const QByteArray tail = "\r\nPlayer1=Ann\r\n\r\n[AutoSave]\r\nGameSaved=0\r\n";
+    const QByteArray padding(ValueSize, 'x');
+    auto written = [&](int n) { return head + QByteArray::number(n) + ' ' + padding + tail; };
+    put(path, head + "none" + tail);
+
+    QRandomGenerator random(8);
+    std::map<QString, int> stoppedWith; // what the writer had open when killed
+    QStringList leftBehind;
+    int survived = 0;
+    int inNewFile = 0;
+    qint64 slowestFirstWrite = 0;
+    for (int kill = 1; kill <= Kills; ++kill) {
+        QProcess writer;
+        writer.start(Writer, {QStringLiteral("--endless"), path, QStringLiteral("TopTen"), QStringLiteral("LastPlayer"),
+                              QString::number(ValueSize)});
+        QVERIFY(writer.waitForStarted());
+        // The first write of each writer goes through whatever the last
+        // kill left; only then does the clock for the next kill start.
+        QElapsedTimer started;
+        started.start();
+        QByteArray said;
+        while (!said.contains("\n2\n") && started.elapsed() < 20000) {
+            if (!writer.waitForReadyRead(20000))
+                break;
+            said += writer.readAllStandardOutput();
+        }
+        QVERIFY2(said.contains("\n2\n"),
+                 qPrintable(QStringLiteral("writer %1 did not finish its first write: %2")
+                                .arg(kill).arg(QString::fromLocal8Bit(writer.readAllStandardError()))));
+        slowestFirstWrite = std::max(slowestFirstWrite, started.elapsed());
+
+        // Every second kill is aimed at the short time in which the new
+        // file exists: the writer is stopped at random moments, and let go
+        // on, until one falls in it.
+        const bool aimed = kill % 2 == 0;
+        const qint64 pid = writer.processId();
+        QThread::usleep(random.bounded(60000));
+        QStringList open;
+        for (int look = 0;; ++look) {
+            QVERIFY(stop(pid));
+            open = openIn(pid, folder);
+            if (!aimed || !open.filter(NewFile).isEmpty() || look == 10000)
+                break;
+            QCOMPARE(::kill(pid_t(pid), SIGCONT), 0);
+            QThread::usleep(random.bounded(1000));
+        }
+        ++stoppedWith[open.isEmpty() ? QStringLiteral("nothing") : open.join(QStringLiteral(", "))];
+        inNewFile += open.filter(NewFile).isEmpty() ? 0 : 1;
+        QCOMPARE(::kill(pid_t(pid), SIGKILL), 0);
+        QVERIFY(writer.waitForFinished());
+        QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+
+        said += writer.readAllStandardOutput();
+        const QList<QByteArray> numbers = said.trimmed().split('\n');
+        const int under = numbers.last().toInt(); // the write under way
+        QVERIFY(under >= 2);
+        const QByteArray now = contents(path);
+        QVERIFY2(now == written(under - 1) || now == written(under),
+                 qPrintable(QStringLiteral("kill %1, in write %2: %3 bytes, starting %4")
+                                .arg(kill).arg(under).arg(now.size()).arg(QString::fromLatin1(now.left(80)))));
+        const SettingsFile file(path);
+        QCOMPARE(file.ReadText(QStringLiteral("TopTen"), QStringLiteral("Player1"), {}), QStringLiteral("Ann"));
+        QCOMPARE(file.ReadNumber(QStringLiteral("Options"), QStringLiteral("Sound"), 0), 1);
+        ++survived;
+
+        for (const QString &name : othersIn(folder)) {
+            if (!leftBehind.contains(name))
+                leftBehind << name;
+        }
+    }
+
+    // What the last kill left must not stand in the way of the next start.
+    SettingsFile file(path);
+    file.WriteText(QStringLiteral("TopTen"), QStringLiteral("LastPlayer"), QStringLiteral("Bea"));
+    QCOMPARE(contents(path), head + "Bea" + tail);
+
+    qInfo("kills survived: %d of %d, %d of them while the new file existed; slowest first write after a kill: %lld ms",
+          survived, Kills, inNewFile, slowestFirstWrite);
+    for (const auto &[what, count] : stoppedWith)
+        qInfo("  %4d kills with open: %s", count, qPrintable(what));
+    qInfo("names seen beside the file after kills: %s",
+          leftBehind.isEmpty() ? "none" : qPrintable(leftBehind.join(QStringLiteral(", "))));
+    qInfo("left at the end: %s", othersIn(folder).isEmpty() ? "nothing" : qPrintable(othersIn(folder).join(QStringLiteral(", "))));
+    // The aimed kills did find the new file.
+    QVERIFY(inNewFile >= Kills / 4);
+    // A lock left by a killed writer was taken over and given back.
+    QVERIFY(!othersIn(folder).contains(QStringLiteral("Vespin.ini.lock")));
+}
+
+QTEST_MAIN(TestSettingsFaults)
+#include "tst_settingsfaults.moc"
