@@ -5,11 +5,16 @@
 #include "TfrmMain.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vespintide"));
+    // The same icon and name as the installed desktop file, so that a task
+    // bar shows the window as that entry.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.vespintide.Vespintide.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vespintide.Vespintide"));
 
     // A second copy brings the running one to the front and ends, touching
     // no file.
