@@ -1,9 +1,13 @@
 #include "SettingsFile.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
+#include <QScopeGuard>
+#include <QThread>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +18,11 @@ namespace vespin {
 namespace {
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF");
+
+// A change holds the lock for one small write. A lock older than this was
+// left by a process that hung, or by one whose number now belongs to
+// another process of the same name.
+constexpr int LockStaleMs = 10000;
 
 bool isBlank(char c)
 {
@@ -95,7 +104,31 @@ SettingsWriteError::SettingsWriteError(const QString &path)
 {
 }
 
+// The lock of a change on its own; a change within a batch is covered by
+// the batch's lock.
+class SettingsFile::ChangeLock {
+public:
+    explicit ChangeLock(SettingsFile &file) : m_file(file), m_own(!file.m_lock)
+    {
+        if (m_own)
+            m_file.lockForChange();
+    }
+    ~ChangeLock()
+    {
+        if (m_own)
+            m_file.m_lock.reset();
+    }
+    ChangeLock(const ChangeLock &) = delete;
+    ChangeLock &operator=(const ChangeLock &) = delete;
+
+private:
+    SettingsFile &m_file;
+    bool m_own;
+};
+
 SettingsFile::SettingsFile(QString path) : m_path(std::move(path)) {}
+
+SettingsFile::~SettingsFile() = default;
 
 bool SettingsFile::parseNumber(const QString &input, std::int32_t &value)
 {
@@ -175,16 +208,46 @@ SettingsFile::Stamp SettingsFile::stamp() const
     return stamp;
 }
 
+void SettingsFile::lockForChange()
+{
+    const QFileInfo info(m_path);
+    if (!QDir().mkpath(info.absolutePath()))
+        throw SettingsWriteError(m_path);
+    auto lock = std::make_unique<QLockFile>(info.absoluteFilePath() + QStringLiteral(".lock"));
+    lock->setStaleLockTime(LockStaleMs);
+    // Asked again at short intervals: QLockFile's own waiting sleeps ever
+    // longer and would keep missing the moments between another writer's
+    // changes.
+    const QDeadlineTimer deadline(LockWaitMs);
+    while (!lock->tryLock(0)) {
+        if (lock->error() != QLockFile::LockFailedError || deadline.hasExpired())
+            throw SettingsWriteError(m_path);
+        // A lock without its owner's details was left by a writer that died
+        // while taking it; QLockFile would only let it go once it is old.
+        // Removing it fails while a live writer holds it.
+        if (!lock->getLockInfo(nullptr, nullptr, nullptr))
+            lock->removeStaleLockFile();
+        QThread::msleep(5);
+    }
+    m_lock = std::move(lock);
+}
+
 void SettingsFile::beginBatch()
 {
-    if (m_batchDepth++ == 0)
+    if (m_batchDepth == 0) {
+        lockForChange();
+        auto release = qScopeGuard([this] { m_lock.reset(); });
         m_batch = loadForChange();
+        release.dismiss();
+    }
+    ++m_batchDepth;
 }
 
 void SettingsFile::commitBatch()
 {
-    if (m_batchDepth == 0 || --m_batchDepth > 0 || !m_batch)
+    if (m_batchDepth == 0 || --m_batchDepth > 0)
         return;
+    const auto release = qScopeGuard([this] { m_lock.reset(); });
     const Content content = *std::move(m_batch);
     m_batch.reset();
     store(content);
@@ -276,6 +339,7 @@ void SettingsFile::WriteFlag(const QString &section, const QString &key, bool va
 
 void SettingsFile::writeValue(const QString &section, const QString &key, const QString &value)
 {
+    const ChangeLock lock(*this);
     Content content = m_batch ? *m_batch : loadForChange();
     const QByteArray text = oneLine(value);
     QByteArray ending = "\n";
@@ -332,6 +396,7 @@ void SettingsFile::writeValue(const QString &section, const QString &key, const 
 
 void SettingsFile::ClearSection(const QString &section)
 {
+    const ChangeLock lock(*this);
     Content content = m_batch ? *m_batch : loadForChange();
     QList<Line> kept;
     bool removing = false;
@@ -367,8 +432,6 @@ void SettingsFile::store(const Content &content)
     // Replacing the file by renaming would go past a file the user made
     // read-only.
     if (info.exists() && !info.isWritable())
-        throw SettingsWriteError(m_path);
-    if (!QDir().mkpath(info.absolutePath()))
         throw SettingsWriteError(m_path);
 
     QSaveFile file(m_path);

@@ -5,8 +5,11 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
+
+class QLockFile;
 
 namespace vespin {
 
@@ -27,11 +30,20 @@ private:
 // byte it does not change (unknown sections and keys, comments, blank lines,
 // line endings). A file that cannot be read, or a value that cannot be
 // parsed, gives the caller's default.
+//
+// A change reads the file and replaces it; two processes changing it at
+// once would each replace it with what they read before the other's change
+// and lose that change. So every change, a batch from its beginning to its
+// commit, holds the lock file "<file>.lock" beside it. A writer that cannot
+// have the lock within LockWaitMs fails as any write that does not reach
+// the disk; a lock left by a process that died is taken over at once.
 class SettingsFile {
 public:
     static constexpr int MaxTextLength = 1023;
+    static constexpr int LockWaitMs = 3000;
 
     explicit SettingsFile(QString path);
+    ~SettingsFile();
 
     QString path() const { return m_path; }
 
@@ -75,10 +87,15 @@ private:
     // cannot be read would be overwritten.
     Content loadForChange() const;
     void store(const Content &content);
+    // Taken before the file is read for a change, given back once the
+    // change has reached the disk or failed.
+    void lockForChange();
+    class ChangeLock;
     void writeValue(const QString &section, const QString &key, const QString &value);
 
     std::optional<Content> m_batch;
     int m_batchDepth = 0;
+    std::unique_ptr<QLockFile> m_lock;
 
     // What identifies one state of the file on disk.
     struct Stamp {

@@ -1,6 +1,6 @@
 // Writes into a settings file from a process of its own, for the fault tests
 // that need conditions a test process cannot make for itself: a full disk,
-// another user, a kill in the middle of a write.
+// another user, a kill in the middle of a write, a second writer.
 //
 //   settings_write FILE SECTION KEY VALUE
 //       One write. Exit 0: written; 1: the write failed, with its message on
@@ -8,7 +8,15 @@
 //   settings_write --endless FILE SECTION KEY SIZE
 //       Writes KEY = "<n> " and SIZE characters for n = 1, 2, ... until
 //       killed, saying "<n>" on stdout before write n begins.
+//   settings_write --keys FILE SECTION PREFIX COUNT
+//       Writes PREFIX1 = 1 up to PREFIX<COUNT> = COUNT, each in a change of
+//       its own, every second one as a batch, with a short random pause
+//       between them so that another writer's changes fall in between.
+//       Exit 1 at the first write that fails.
 #include "persistence/SettingsFile.h"
+
+#include <QRandomGenerator>
+#include <QThread>
 
 #include <cstdio>
 #include <cstring>
@@ -42,16 +50,37 @@ int endless(SettingsFile &file, const QString &section, const QString &key, int 
     }
 }
 
+int keys(SettingsFile &file, const QString &section, const QString &prefix, int count)
+{
+    for (int n = 1; n <= count; ++n) {
+        try {
+            if (n % 2 == 0) {
+                file.beginBatch();
+                file.WriteNumber(section, prefix + QString::number(n), n);
+                file.commitBatch();
+            } else {
+                file.WriteNumber(section, prefix + QString::number(n), n);
+            }
+        } catch (const vespin::SettingsWriteError &error) {
+            return failed(error);
+        }
+        QThread::usleep(QRandomGenerator::global()->bounded(2000));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc == 6 && std::strcmp(argv[1], "--endless") == 0) {
+    if (argc == 6 && (std::strcmp(argv[1], "--endless") == 0 || std::strcmp(argv[1], "--keys") == 0)) {
         SettingsFile file(arg(argv[2]));
-        return endless(file, arg(argv[3]), arg(argv[4]), arg(argv[5]).toInt());
+        const int number = arg(argv[5]).toInt();
+        return argv[1][2] == 'e' ? endless(file, arg(argv[3]), arg(argv[4]), number)
+                                 : keys(file, arg(argv[3]), arg(argv[4]), number);
     }
     if (argc != 5) {
-        std::fprintf(stderr, "usage: settings_write [--endless] FILE SECTION KEY VALUE|SIZE\n");
+        std::fprintf(stderr, "usage: settings_write [--endless|--keys] FILE SECTION KEY VALUE|SIZE|COUNT\n");
         return 2;
     }
     SettingsFile file(arg(argv[1]));

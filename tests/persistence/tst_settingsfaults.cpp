@@ -1,12 +1,13 @@
 // The settings file under faults that only other processes can bring: a
-// writer killed at any moment. The writers are settings_write processes;
-// see there.
+// writer killed at any moment, and two writers at once. The writers are
+// settings_write processes; see there.
 #include "persistence/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -93,6 +94,10 @@ class TestSettingsFaults : public QObject {
 
 private slots:
     void killedWritesLeaveTheOldOrTheNewFile();
+    void twoWritersLoseNoKey();
+    void aChangeHoldsALockBesideTheFile();
+    void locksLeftByTheDeadDoNotBlock_data();
+    void locksLeftByTheDeadDoNotBlock();
 };
 
 // A writer rewrites one large value without end and is stopped dead at
@@ -198,6 +203,153 @@ void TestSettingsFaults::killedWritesLeaveTheOldOrTheNewFile()
     QVERIFY(inNewFile >= Kills / 4);
     // A lock left by a killed writer was taken over and given back.
     QVERIFY(!othersIn(folder).contains(QStringLiteral("Vespin.ini.lock")));
+}
+
+// Two writers of one file, each adding keys of its own one change at a
+// time, every change a read of the file and a replacement of it. No key
+// either of them wrote may be missing at the end, and every read of the
+// file while they work must find it whole.
+void TestSettingsFaults::twoWritersLoseNoKey()
+{
+    constexpr int Keys = 150;
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Vespin.ini"));
+    put(path, "[Options]\nSound=1\n");
+
+    // A file whose every line one of the writers could have written.
+    static const QRegularExpression entry(QStringLiteral("^([AB])([0-9]+)=([0-9]+)$"));
+    auto damage = [](const QByteArray &data) -> QString {
+        if (!data.endsWith('\n'))
+            return QStringLiteral("ends without a line break");
+        QByteArray section;
+        QList<QByteArray> seen;
+        for (const QByteArray &line : data.chopped(1).split('\n')) {
+            if (line == "[Options]" || line == "[TopTen]") {
+                if (seen.contains(line))
+                    return QStringLiteral("%1 twice").arg(QString::fromLatin1(line));
+                seen << line;
+                section = line;
+                continue;
+            }
+            if (line.isEmpty() || (line == "Sound=1" && section == "[Options]"))
+                continue;
+            const QRegularExpressionMatch m = entry.match(QString::fromLatin1(line));
+            const bool ours = m.hasMatch() && m.captured(2) == m.captured(3)
+                              && section == (m.captured(1) == QLatin1String("A") ? "[Options]" : "[TopTen]");
+            if (!ours)
+                return QStringLiteral("line \"%1\" under %2").arg(QString::fromLatin1(line.left(60)), QString::fromLatin1(section));
+        }
+        return {};
+    };
+
+    QProcess a;
+    QProcess b;
+    a.start(Writer, {QStringLiteral("--keys"), path, QStringLiteral("Options"), QStringLiteral("A"), QString::number(Keys)});
+    b.start(Writer, {QStringLiteral("--keys"), path, QStringLiteral("TopTen"), QStringLiteral("B"), QString::number(Keys)});
+    QVERIFY(a.waitForStarted() && b.waitForStarted());
+    int reads = 0;
+    QElapsedTimer running;
+    running.start();
+    while ((a.state() != QProcess::NotRunning || b.state() != QProcess::NotRunning) && running.elapsed() < 120000) {
+        const QString found = damage(contents(path));
+        QVERIFY2(found.isEmpty(), qPrintable(QStringLiteral("read %1 while writing: %2").arg(reads).arg(found)));
+        ++reads;
+        QTest::qWait(1);
+    }
+    for (QProcess *writer : {&a, &b}) {
+        QCOMPARE(writer->state(), QProcess::NotRunning);
+        QVERIFY2(writer->exitStatus() == QProcess::NormalExit && writer->exitCode() == 0,
+                 writer->readAllStandardError().constData());
+    }
+
+    QCOMPARE(damage(contents(path)), QString());
+    const SettingsFile file(path);
+    QStringList lost;
+    for (int n = 1; n <= Keys; ++n) {
+        if (file.ReadNumber(QStringLiteral("Options"), QStringLiteral("A%1").arg(n), 0) != n)
+            lost << QStringLiteral("A%1").arg(n);
+        if (file.ReadNumber(QStringLiteral("TopTen"), QStringLiteral("B%1").arg(n), 0) != n)
+            lost << QStringLiteral("B%1").arg(n);
+    }
+    QCOMPARE(file.ReadNumber(QStringLiteral("Options"), QStringLiteral("Sound"), 0), 1);
+    qInfo("%d keys written by two writers in %lld ms, the file read whole %d times while they wrote",
+          2 * Keys, running.elapsed(), reads);
+    QVERIFY2(lost.isEmpty(), qPrintable(QStringLiteral("%1 keys lost: %2").arg(lost.size()).arg(lost.join(QLatin1Char(' ')))));
+    QCOMPARE(othersIn(dir.path()), QStringList());
+}
+
+// While one change is under way another waits for it, and gives up after a
+// while with the message of any write that fails rather than hold up the
+// game.
+void TestSettingsFaults::aChangeHoldsALockBesideTheFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("config/Vespin.ini"));
+    SettingsFile batch(path);
+    batch.beginBatch();
+    batch.WriteNumber(QStringLiteral("Options"), QStringLiteral("Sound"), 0);
+    QCOMPARE(othersIn(dir.filePath(QStringLiteral("config"))), QStringList{QStringLiteral("Vespin.ini.lock")});
+
+    SettingsFile other(path);
+    QElapsedTimer waited;
+    waited.start();
+    try {
+        other.WriteNumber(QStringLiteral("Options"), QStringLiteral("Pause"), 0);
+        QFAIL("the write went past the lock");
+    } catch (const SettingsWriteError &error) {
+        QCOMPARE(error.message(), QStringLiteral("Unable to write to %1").arg(path));
+    }
+    QVERIFY(waited.elapsed() >= SettingsFile::LockWaitMs);
+    QVERIFY(!QFile::exists(path));
+
+    batch.commitBatch();
+    QCOMPARE(othersIn(dir.filePath(QStringLiteral("config"))), QStringList());
+    other.WriteNumber(QStringLiteral("Options"), QStringLiteral("Pause"), 0);
+    QCOMPARE(contents(path), QByteArray("[Options]\nSound=0\nPause=0\n"));
+}
+
+// A writer that dies holding the lock, or while taking it, leaves the lock
+// file behind. The next change must take it over at once.
+void TestSettingsFaults::locksLeftByTheDeadDoNotBlock_data()
+{
+    QTest::addColumn<bool>("taken"); // the dead writer had written its details
+
+    QTest::newRow("held") << true;
+    QTest::newRow("being taken") << false;
+}
+
+void TestSettingsFaults::locksLeftByTheDeadDoNotBlock()
+{
+    QFETCH(bool, taken);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Vespin.ini"));
+    put(path, "[Options]\nSound=1\n");
+
+    // The lock of a writer killed while it held it, with the details it
+    // wrote; or the empty file of one killed before it could write them.
+    QProcess writer;
+    writer.start(Writer, {QStringLiteral("--endless"), path, QStringLiteral("TopTen"), QStringLiteral("LastPlayer"),
+                          QStringLiteral("10")});
+    QVERIFY(writer.waitForStarted());
+    const qint64 pid = writer.processId();
+    writer.kill();
+    QVERIFY(writer.waitForFinished());
+    QByteArray details;
+    if (taken)
+        details = QByteArray::number(pid) + "\nsettings_write\n" + QSysInfo::machineHostName().toUtf8() + '\n'
+                  + QSysInfo::machineUniqueId() + '\n' + QSysInfo::bootUniqueId() + '\n';
+    put(path + QStringLiteral(".lock"), details);
+
+    QElapsedTimer waited;
+    waited.start();
+    SettingsFile file(path);
+    file.WriteNumber(QStringLiteral("Options"), QStringLiteral("Pause"), 0);
+    QVERIFY2(waited.elapsed() < SettingsFile::LockWaitMs / 2, qPrintable(QString::number(waited.elapsed())));
+    QCOMPARE(file.ReadNumber(QStringLiteral("Options"), QStringLiteral("Pause"), 1), 0);
+    QCOMPARE(othersIn(dir.path()), QStringList());
 }
 
 QTEST_MAIN(TestSettingsFaults)
