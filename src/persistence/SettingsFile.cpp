@@ -1,5 +1,6 @@
 #include "SettingsFile.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,9 @@ const QByteArray Utf8Bom("\xEF\xBB\xBF");
 // left by a process that hung, or by one whose number now belongs to
 // another process of the same name.
 constexpr int LockStaleMs = 10000;
+// A writer writes its details into the lock file at once after creating
+// it; one that has not done so after this long died in between.
+constexpr int EmptyLockStaleMs = 1000;
 
 bool isBlank(char c)
 {
@@ -213,7 +217,8 @@ void SettingsFile::lockForChange()
     const QFileInfo info(m_path);
     if (!QDir().mkpath(info.absolutePath()))
         throw SettingsWriteError(m_path);
-    auto lock = std::make_unique<QLockFile>(info.absoluteFilePath() + QStringLiteral(".lock"));
+    const QString lockPath = info.absoluteFilePath() + QStringLiteral(".lock");
+    auto lock = std::make_unique<QLockFile>(lockPath);
     lock->setStaleLockTime(LockStaleMs);
     // Asked again at short intervals: QLockFile's own waiting sleeps ever
     // longer and would keep missing the moments between another writer's
@@ -224,8 +229,12 @@ void SettingsFile::lockForChange()
             throw SettingsWriteError(m_path);
         // A lock without its owner's details was left by a writer that died
         // while taking it; QLockFile would only let it go once it is old.
-        // Removing it fails while a live writer holds it.
-        if (!lock->getLockInfo(nullptr, nullptr, nullptr))
+        // Removing it fails while a live writer holds it, except in the
+        // moment between its creating the file and locking it: hence the
+        // wait, without which two writers were seen to change the file at
+        // once.
+        if (!lock->getLockInfo(nullptr, nullptr, nullptr)
+            && QFileInfo(lockPath).lastModified().msecsTo(QDateTime::currentDateTime()) > EmptyLockStaleMs)
             lock->removeStaleLockFile();
         QThread::msleep(5);
     }

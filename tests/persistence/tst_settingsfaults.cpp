@@ -1,5 +1,5 @@
 // The settings file under faults that only other processes can bring: a
-// writer killed at any moment, and two writers at once. The writers are
+// writer killed at any moment, and writers at once. The writers are
 // settings_write processes; see there.
 #include "persistence/SettingsFile.h"
 
@@ -12,9 +12,13 @@
 #include <QThread>
 #include <QtTest>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <vector>
+
 #include <sys/types.h>
 
 using namespace vespin;
@@ -94,7 +98,8 @@ class TestSettingsFaults : public QObject {
 
 private slots:
     void killedWritesLeaveTheOldOrTheNewFile();
-    void twoWritersLoseNoKey();
+    void concurrentWritersLoseNoKey_data();
+    void concurrentWritersLoseNoKey();
     void aChangeHoldsALockBesideTheFile();
     void locksLeftByTheDeadDoNotBlock_data();
     void locksLeftByTheDeadDoNotBlock();
@@ -205,76 +210,101 @@ void TestSettingsFaults::killedWritesLeaveTheOldOrTheNewFile()
     QVERIFY(!othersIn(folder).contains(QStringLiteral("Vespin.ini.lock")));
 }
 
-// Two writers of one file, each adding keys of its own one change at a
-// time, every change a read of the file and a replacement of it. No key
-// either of them wrote may be missing at the end, and every read of the
-// file while they work must find it whole.
-void TestSettingsFaults::twoWritersLoseNoKey()
+// Writers of one file, each adding keys of its own one change at a time,
+// every change a read of the file and a replacement of it. No key any of
+// them wrote may be missing at the end, and every read of the file while
+// they work must find it whole.
+void TestSettingsFaults::concurrentWritersLoseNoKey_data()
 {
-    constexpr int Keys = 150;
+    QTest::addColumn<int>("writers");
+    QTest::addColumn<int>("keys"); // each
+
+    QTest::newRow("two writers") << 2 << 150;
+    // More writers waiting at once find each other's locks in every state.
+    QTest::newRow("four writers") << 4 << 100;
+}
+
+void TestSettingsFaults::concurrentWritersLoseNoKey()
+{
+    QFETCH(int, writers);
+    QFETCH(int, keys);
+    // Writer A writes A1, A2, ... into [Options], B into [TopTen] and so on.
+    const QStringList sections{QStringLiteral("Options"), QStringLiteral("TopTen"), QStringLiteral("Window"),
+                               QStringLiteral("Statistics")};
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("Vespin.ini"));
     put(path, "[Options]\nSound=1\n");
 
     // A file whose every line one of the writers could have written.
-    static const QRegularExpression entry(QStringLiteral("^([AB])([0-9]+)=([0-9]+)$"));
-    auto damage = [](const QByteArray &data) -> QString {
+    static const QRegularExpression entry(QStringLiteral("^([A-D])([0-9]+)=([0-9]+)$"));
+    auto damage = [&sections](const QByteArray &data) -> QString {
         if (!data.endsWith('\n'))
             return QStringLiteral("ends without a line break");
-        QByteArray section;
-        QList<QByteArray> seen;
-        for (const QByteArray &line : data.chopped(1).split('\n')) {
-            if (line == "[Options]" || line == "[TopTen]") {
+        QString section;
+        QStringList seen;
+        for (const QByteArray &bytes : data.chopped(1).split('\n')) {
+            const QString line = QString::fromLatin1(bytes);
+            if (line.startsWith(QLatin1Char('[')) && sections.contains(line.mid(1).chopped(1))) {
                 if (seen.contains(line))
-                    return QStringLiteral("%1 twice").arg(QString::fromLatin1(line));
+                    return QStringLiteral("%1 twice").arg(line);
                 seen << line;
-                section = line;
+                section = line.mid(1).chopped(1);
                 continue;
             }
-            if (line.isEmpty() || (line == "Sound=1" && section == "[Options]"))
+            if (line.isEmpty() || (line == QLatin1String("Sound=1") && section == sections[0]))
                 continue;
-            const QRegularExpressionMatch m = entry.match(QString::fromLatin1(line));
+            const QRegularExpressionMatch m = entry.match(line);
             const bool ours = m.hasMatch() && m.captured(2) == m.captured(3)
-                              && section == (m.captured(1) == QLatin1String("A") ? "[Options]" : "[TopTen]");
+                              && section == sections.value(m.captured(1).at(0).unicode() - 'A');
             if (!ours)
-                return QStringLiteral("line \"%1\" under %2").arg(QString::fromLatin1(line.left(60)), QString::fromLatin1(section));
+                return QStringLiteral("line \"%1\" under [%2]").arg(line.left(60), section);
         }
         return {};
     };
 
-    QProcess a;
-    QProcess b;
-    a.start(Writer, {QStringLiteral("--keys"), path, QStringLiteral("Options"), QStringLiteral("A"), QString::number(Keys)});
-    b.start(Writer, {QStringLiteral("--keys"), path, QStringLiteral("TopTen"), QStringLiteral("B"), QString::number(Keys)});
-    QVERIFY(a.waitForStarted() && b.waitForStarted());
+    std::vector<std::unique_ptr<QProcess>> running;
+    for (int w = 0; w < writers; ++w) {
+        running.push_back(std::make_unique<QProcess>());
+        running.back()->start(Writer, {QStringLiteral("--keys"), path, sections[w], QString(QChar('A' + w)),
+                                       QString::number(keys)});
+        QVERIFY(running.back()->waitForStarted());
+    }
+    auto busy = [&running] {
+        return std::any_of(running.begin(), running.end(),
+                           [](const auto &writer) { return writer->state() != QProcess::NotRunning; });
+    };
     int reads = 0;
-    QElapsedTimer running;
-    running.start();
-    while ((a.state() != QProcess::NotRunning || b.state() != QProcess::NotRunning) && running.elapsed() < 120000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (busy() && timer.elapsed() < 120000) {
         const QString found = damage(contents(path));
         QVERIFY2(found.isEmpty(), qPrintable(QStringLiteral("read %1 while writing: %2").arg(reads).arg(found)));
         ++reads;
         QTest::qWait(1);
     }
-    for (QProcess *writer : {&a, &b}) {
+    for (const auto &writer : running) {
         QCOMPARE(writer->state(), QProcess::NotRunning);
-        QVERIFY2(writer->exitStatus() == QProcess::NormalExit && writer->exitCode() == 0,
-                 writer->readAllStandardError().constData());
+        // Nothing on stderr either: Qt complains there when a writer finds
+        // its lock taken from it.
+        const QByteArray said = writer->readAllStandardError();
+        QVERIFY2(writer->exitStatus() == QProcess::NormalExit && writer->exitCode() == 0 && said.isEmpty(),
+                 said.constData());
     }
 
     QCOMPARE(damage(contents(path)), QString());
     const SettingsFile file(path);
     QStringList lost;
-    for (int n = 1; n <= Keys; ++n) {
-        if (file.ReadNumber(QStringLiteral("Options"), QStringLiteral("A%1").arg(n), 0) != n)
-            lost << QStringLiteral("A%1").arg(n);
-        if (file.ReadNumber(QStringLiteral("TopTen"), QStringLiteral("B%1").arg(n), 0) != n)
-            lost << QStringLiteral("B%1").arg(n);
+    for (int w = 0; w < writers; ++w) {
+        for (int n = 1; n <= keys; ++n) {
+            const QString key = QChar('A' + w) + QString::number(n);
+            if (file.ReadNumber(sections[w], key, 0) != n)
+                lost << key;
+        }
     }
     QCOMPARE(file.ReadNumber(QStringLiteral("Options"), QStringLiteral("Sound"), 0), 1);
-    qInfo("%d keys written by two writers in %lld ms, the file read whole %d times while they wrote",
-          2 * Keys, running.elapsed(), reads);
+    qInfo("%d keys written by %d writers in %lld ms, the file read whole %d times while they wrote",
+          writers * keys, writers, timer.elapsed(), reads);
     QVERIFY2(lost.isEmpty(), qPrintable(QStringLiteral("%1 keys lost: %2").arg(lost.size()).arg(lost.join(QLatin1Char(' ')))));
     QCOMPARE(othersIn(dir.path()), QStringList());
 }
@@ -315,14 +345,20 @@ void TestSettingsFaults::aChangeHoldsALockBesideTheFile()
 void TestSettingsFaults::locksLeftByTheDeadDoNotBlock_data()
 {
     QTest::addColumn<bool>("taken"); // the dead writer had written its details
+    QTest::addColumn<int>("age");    // seconds since the lock was made
+    QTest::addColumn<int>("within"); // milliseconds the next change may wait
 
-    QTest::newRow("held") << true;
-    QTest::newRow("being taken") << false;
+    QTest::newRow("held") << true << 0 << SettingsFile::LockWaitMs / 2;
+    QTest::newRow("being taken, long ago") << false << 60 << SettingsFile::LockWaitMs / 2;
+    // An empty lock may still be about to receive a live writer's details.
+    QTest::newRow("being taken, just now") << false << 0 << SettingsFile::LockWaitMs;
 }
 
 void TestSettingsFaults::locksLeftByTheDeadDoNotBlock()
 {
     QFETCH(bool, taken);
+    QFETCH(int, age);
+    QFETCH(int, within);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("Vespin.ini"));
@@ -341,13 +377,17 @@ void TestSettingsFaults::locksLeftByTheDeadDoNotBlock()
     if (taken)
         details = QByteArray::number(pid) + "\nsettings_write\n" + QSysInfo::machineHostName().toUtf8() + '\n'
                   + QSysInfo::machineUniqueId() + '\n' + QSysInfo::bootUniqueId() + '\n';
-    put(path + QStringLiteral(".lock"), details);
+    QFile lock(path + QStringLiteral(".lock"));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    QCOMPARE(lock.write(details), details.size());
+    QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime));
+    lock.close();
 
     QElapsedTimer waited;
     waited.start();
     SettingsFile file(path);
     file.WriteNumber(QStringLiteral("Options"), QStringLiteral("Pause"), 0);
-    QVERIFY2(waited.elapsed() < SettingsFile::LockWaitMs / 2, qPrintable(QString::number(waited.elapsed())));
+    QVERIFY2(waited.elapsed() < within, qPrintable(QStringLiteral("waited %1 ms").arg(waited.elapsed())));
     QCOMPARE(file.ReadNumber(QStringLiteral("Options"), QStringLiteral("Pause"), 1), 0);
     QCOMPARE(othersIn(dir.path()), QStringList());
 }
