@@ -1,6 +1,7 @@
 #include "TablePlay.h"
 
 #include "CardLibrary.h"
+#include "game/Invariants.h"
 
 #include <algorithm>
 
@@ -196,7 +197,9 @@ void TablePlay::DragSingleCard()
                 legal = true;
             }
         }
-        if (!legal) {
+        if (legal) {
+            checkTable(m_table, m_cards, false, "a drop");
+        } else {
             m_cards.ReturnDrag(m_window, DragCard, DragStartX, DragStartY);
             m_frame.playSound(QStringLiteral("Abort.wav"));
         }
@@ -259,6 +262,7 @@ void TablePlay::BlockDragCard(int X, int Y)
         m_cards.AdjustCardBlocked(last, 0);
         DragMoved = false;
         legalFinish(column, block, BlockCount);
+        checkTable(m_table, m_cards, false, "a block move");
     };
 
     const int empty = king ? emptyColumnAt(DX) : 0;
@@ -304,6 +308,9 @@ void TablePlay::CheckGameStatus()
     if (m_frame.clockRunning() && !m_table.PauseDisabled)
         m_frame.rearmPause();
     CalculateScore();
+    // A won game's cards belong to the win sequence from then on.
+    if (!m_table.GameFinished)
+        checkTable(m_table, m_cards, true, "a status check");
 }
 
 void TablePlay::CalculateScore()
@@ -377,6 +384,7 @@ void TablePlay::AutoMoveClickCard(std::int32_t card)
     m_frame.playSound(QStringLiteral("MoveCard.wav"));
     m_frame.startClock();
     m_frame.setUndoEnabled(false);
+    checkTable(m_table, m_cards, false, "an automatic move");
 }
 
 void TablePlay::btUndoClick()
@@ -414,6 +422,7 @@ void TablePlay::btUndoClick()
         m_cards.AdjustCardBlocked(t.Tableau[to][t.TableauCounter[to]], 0);
     m_frame.setUndoEnabled(false);
     m_frame.playSound(QStringLiteral("Undo.wav"));
+    checkTable(m_table, m_cards, true, "undo");
 }
 
 } // namespace vespin

@@ -6,6 +6,7 @@
 #include "TfrmTipOfTheDay.h"
 #include "game/ColourTable.h"
 #include "game/Deal.h"
+#include "game/Invariants.h"
 #include "game/TfrmGameOver.h"
 #include "game/TfrmGameSelect.h"
 #include "game/WinAnimation.h"
@@ -374,13 +375,14 @@ void TfrmMain::mnuNewGameClick()
     m_cards.SetDefaultValues();
     m_surface->refresh();
 
-    const bool restore = t.RestorePending;
-    if (!(restore && RestoreGame())) {
+    const bool restored = t.RestorePending && RestoreGame();
+    if (!restored) {
         // Nothing usable was saved after all: a fresh deal instead.
         if (restoring)
             shuffle();
         LayOut(t, m_cards, m_surface->handle());
     }
+    checkTable(t, m_cards, false, restored ? "the restore" : "the deal");
 
     setCaption(gameCaption(t.GameNumber));
 

@@ -1,5 +1,6 @@
 #include "TablePositions.h"
 
+#include "game/Invariants.h"
 #include "interaction/TableSurface.h"
 
 #include <QAction>
@@ -12,6 +13,8 @@ void lay(TfrmMain &w, const Columns &columns, const std::array<int, 8> &faceDown
     TableModel &t = w.table();
     const CardLibrary &cards = w.cards();
     VespinSurface *surface = w.surface()->handle();
+    CardSet absent;
+    absent.set().reset(0);
     cards.SetDefaultValues();
     t.FoundationUsed.fill(false);
     t.FoundationCounter.fill(0);
@@ -23,6 +26,7 @@ void lay(TfrmMain &w, const Columns &columns, const std::array<int, 8> &faceDown
         for (int k = 1; k <= count; ++k) {
             const int card = (f - FirstFoundation) * 13 + k;
             t.Foundation[f][k] = card;
+            absent.reset(std::size_t(card));
             cards.DealCard(surface, card, ColumnX[f], t.TableTop + 7);
             cards.SetCardDisabled(card, 1);
         }
@@ -35,6 +39,7 @@ void lay(TfrmMain &w, const Columns &columns, const std::array<int, 8> &faceDown
         for (int r = 1; r <= n; ++r) {
             const int card = column[std::size_t(r - 1)];
             t.Tableau[c][r] = card;
+            absent.reset(std::size_t(card));
             if (r <= faceDown[std::size_t(c - 1)])
                 cards.SetCardStatus(card, 0);
             cards.DealCard(surface, card, ColumnX[c], rowY(t.TableTop, r));
@@ -44,6 +49,8 @@ void lay(TfrmMain &w, const Columns &columns, const std::array<int, 8> &faceDown
         }
     }
     t.Score = onFoundations;
+    // The cards left out are no fault of the play that follows.
+    allowAbsentCards(t, absent);
     w.GameTimer.stop();
     w.commands().mnuUndo->setEnabled(false);
     w.surface()->refresh();

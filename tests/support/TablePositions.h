@@ -21,7 +21,8 @@ using Columns = std::array<std::vector<int>, 8>;
 // Lays a position out as the deal would: columns bottom to top, the first
 // `faceDown[c]` cards of column c face down; `foundations` holds how many
 // clubs, diamonds, hearts and spades already lie on foundations 5 to 8.
-// The clock is stopped and Undo is off, as after a deal.
+// The clock is stopped and Undo is off, as after a deal. The cards left out
+// may be missing from the table until it next holds all 52.
 void lay(TfrmMain &w, const Columns &columns, const std::array<int, 8> &faceDown = {},
          const std::array<int, 4> &foundations = {});
 
