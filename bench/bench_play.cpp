@@ -3,6 +3,7 @@
 // sets off ten automatic moves, each with and without bringing the window up
 // to date. Prints figures; judging them is left to whoever reads them.
 
+#include "BenchWindow.h"
 #include "Report.h"
 #include "TestServices.h"
 #include "game/TableModel.h"
@@ -36,8 +37,7 @@ using bench::Samples;
 
 [[noreturn]] void giveUp(const char *why)
 {
-    std::fprintf(stderr, "bench_play: %s\n", why);
-    std::exit(1);
+    bench::giveUp("bench_play", why);
 }
 
 // Qt merges widget updates and paints them from a posted request; delivering
@@ -131,22 +131,6 @@ Columns cascadePosition()
     return columns;
 }
 
-// A lap around the middle of the table, a few pixels per step as a quick
-// hand moves the mouse, passing over every column.
-std::vector<QPoint> dragPath(int tableTop, int tableHeight)
-{
-    const double cx = TfrmMain::TableWidth / 2.0;
-    const double cy = tableTop + tableHeight / 2.0;
-    const double rx = cx - CardWidth;
-    const double ry = std::max(20.0, tableHeight / 2.0 - CardHeight / 2.0);
-    std::vector<QPoint> path;
-    for (int i = 0; i < StepsPerLap; ++i) {
-        const double a = 2 * std::numbers::pi * i / StepsPerLap;
-        path.emplace_back(int(std::lround(cx + rx * std::cos(a))), int(std::lround(cy + ry * std::sin(a))));
-    }
-    return path;
-}
-
 struct StepTimes {
     Samples step;          // FormMouseMove alone
     Samples stepAndScreen; // FormMouseMove, then the touched area copied to the window
@@ -157,7 +141,7 @@ struct StepTimes {
 StepTimes timeDrag(TfrmMain &window, QPoint grab, bool block, int steps)
 {
     TablePlay &play = window.play();
-    const std::vector<QPoint> path = dragPath(window.table().TableTop, window.surface()->height());
+    const std::vector<QPoint> path = bench::dragPath(window.table().TableTop, window.surface()->height(), StepsPerLap);
     StepTimes times;
     QElapsedTimer timer;
     while (int(times.step.size()) < steps) {
@@ -225,25 +209,13 @@ ReleaseTimes timeCascades(TfrmMain &window, int count)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::preferOffscreen();
     QApplication app(argc, argv);
 
     test::TestServices services;
-    TfrmMain window(services.services(), QStringLiteral(VESPIN_CARDLIB_PATH));
-    if (!window.isUsable())
-        giveUp("the card library is not usable");
-    window.options().Prompts = false;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        giveUp("the window was never exposed");
-    window.FormActivate();
-    QCoreApplication::processEvents();
-
-    const QImage &backing = window.surface()->backingImage();
-    std::printf("platform %s, device pixel ratio %g, table backing image %dx%d\n",
-                qPrintable(QGuiApplication::platformName()), window.surface()->devicePixelRatioF(), backing.width(),
-                backing.height());
+    const std::unique_ptr<TfrmMain> started = bench::startWindow(services, "bench_play", VESPIN_CARDLIB_PATH);
+    TfrmMain &window = *started;
+    bench::printTableInfo(window);
 
     const TableModel &t = window.table();
     const CardLibrary &cards = window.cards();

@@ -2,6 +2,7 @@
 // drag, one deal, one full refresh. Prints figures; judging them is left to
 // whoever reads them.
 
+#include "BenchWindow.h"
 #include "Report.h"
 #include "TestServices.h"
 #include "game/TableModel.h"
@@ -41,22 +42,6 @@ void showPendingUpdates(QWidget &window)
     QCoreApplication::sendEvent(&window, &request);
 }
 
-// A lap around the middle of the table, a few pixels per step as a quick
-// hand moves the mouse, passing over every column.
-std::vector<QPoint> dragPath(int tableTop, int tableHeight)
-{
-    const double cx = TfrmMain::TableWidth / 2.0;
-    const double cy = tableTop + tableHeight / 2.0;
-    const double rx = cx - CardWidth;
-    const double ry = std::max(20.0, tableHeight / 2.0 - CardHeight / 2.0);
-    std::vector<QPoint> path;
-    for (int i = 0; i < StepsPerLap; ++i) {
-        const double a = 2 * std::numbers::pi * i / StepsPerLap;
-        path.emplace_back(int(std::lround(cx + rx * std::cos(a))), int(std::lround(cy + ry * std::sin(a))));
-    }
-    return path;
-}
-
 struct DragTimes {
     Samples step;           // DoDrag alone
     Samples stepAndScreen;  // DoDrag, then the touched area copied to the window
@@ -67,7 +52,7 @@ DragTimes timeDrag(TfrmMain &window, int steps)
     TableModel &t = window.table();
     const CardLibrary &cards = window.cards();
     VespinSurface *surface = window.surface()->handle();
-    const std::vector<QPoint> path = dragPath(t.TableTop, window.surface()->height());
+    const std::vector<QPoint> path = bench::dragPath(t.TableTop, window.surface()->height(), StepsPerLap);
 
     DragTimes times;
     QElapsedTimer timer;
@@ -144,29 +129,13 @@ Samples timeRefreshes(TfrmMain &window, int refreshes)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::preferOffscreen();
     QApplication app(argc, argv);
 
     test::TestServices services;
-    TfrmMain window(services.services(), QStringLiteral(VESPIN_CARDLIB_PATH));
-    if (!window.isUsable()) {
-        std::fprintf(stderr, "bench_table: the card library at %s is not usable\n", VESPIN_CARDLIB_PATH);
-        return 1;
-    }
-    window.options().Prompts = false;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) {
-        std::fprintf(stderr, "bench_table: the window was never exposed\n");
-        return 1;
-    }
-    window.FormActivate();
-    QCoreApplication::processEvents();
-
-    const QImage &backing = window.surface()->backingImage();
-    std::printf("platform %s, device pixel ratio %g, table backing image %dx%d\n",
-                qPrintable(QGuiApplication::platformName()), window.surface()->devicePixelRatioF(), backing.width(),
-                backing.height());
+    const std::unique_ptr<TfrmMain> started = bench::startWindow(services, "bench_table", VESPIN_CARDLIB_PATH);
+    TfrmMain &window = *started;
+    bench::printTableInfo(window);
 
     // The first runs fill caches (card art at this ratio, glyphs, allocations).
     timeDrag(window, WarmUp * 10);

@@ -3,6 +3,7 @@
 // cards with their trail and once dealing them (Slow Animation). Prints
 // figures; judging them is left to whoever reads them.
 
+#include "BenchWindow.h"
 #include "Report.h"
 #include "TablePositions.h"
 #include "TestServices.h"
@@ -23,12 +24,6 @@ using namespace vespin;
 namespace {
 
 constexpr int Runs = 5;
-
-[[noreturn]] void giveUp(const char *why)
-{
-    std::fprintf(stderr, "bench_win: %s\n", why);
-    std::exit(1);
-}
 
 struct RunTimes {
     bench::Samples whole;  // one per run
@@ -84,19 +79,12 @@ RunTimes timeAnimation(TfrmMain &window, bool slow)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::preferOffscreen();
     QApplication app(argc, argv);
 
     test::TestServices services;
-    TfrmMain window(services.services(), QStringLiteral(VESPIN_CARDLIB_PATH));
-    if (!window.isUsable())
-        giveUp("the card library is not usable");
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        giveUp("the window was never exposed");
-    window.FormActivate();
-    QCoreApplication::processEvents();
+    const std::unique_ptr<TfrmMain> started = bench::startWindow(services, "bench_win", VESPIN_CARDLIB_PATH);
+    TfrmMain &window = *started;
     std::printf("platform %s, device pixel ratio %g, window %dx%d\n", qPrintable(QGuiApplication::platformName()),
                 window.surface()->devicePixelRatioF(), window.width(), window.height());
 
