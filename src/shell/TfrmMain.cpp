@@ -28,9 +28,11 @@
 #include <QLocale>
 #include <QDesktopServices>
 #include <QDir>
+#include <QIconEngine>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -56,9 +58,48 @@ QString gameCaption(std::int32_t gameNumber)
     return QStringLiteral("Vespintide (Game Number: %1)").arg(gameNumber);
 }
 
+// The "more" arrow of a menu or tool bar too narrow for its contents, drawn
+// here so that no bar asks the style for its picture file: reading one makes
+// Qt load every image plugin there is to find who reads it best.
+class MoreArrow final : public QIconEngine {
+public:
+    explicit MoreArrow(Qt::Orientation orientation) : m_orientation(orientation) {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
+    {
+        const QColor colour = QApplication::palette().color(
+            mode == QIcon::Disabled ? QPalette::Disabled : QPalette::Active, QPalette::ButtonText);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->translate(rect.center() + QPointF(0.5, 0.5));
+        if (m_orientation == Qt::Vertical)
+            painter->rotate(90);
+        const qreal unit = std::min(rect.width(), rect.height()) / 16.0;
+        painter->scale(unit, unit);
+        painter->setPen(QPen(colour, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        for (const qreal x : {-3.5, 0.5})
+            painter->drawPolyline(QPolygonF({QPointF(x, -3.5), QPointF(x + 3.5, 0), QPointF(x, 3.5)}));
+        painter->restore();
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap picture(size);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return picture;
+    }
+
+    QIconEngine *clone() const override { return new MoreArrow(m_orientation); }
+
+private:
+    Qt::Orientation m_orientation;
+};
+
 // Tooltips come after the pointer has rested 400 ms on a control; moving on
 // to the next control while one shows brings its tooltip at once.
-class TooltipTiming final : public QProxyStyle {
+class ProgramStyle final : public QProxyStyle {
 public:
     int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                   QStyleHintReturn *returnData) const override
@@ -68,6 +109,15 @@ public:
         if (hint == SH_ToolTip_FallAsleepDelay)
             return 0;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (icon == SP_ToolBarHorizontalExtensionButton)
+            return QIcon(new MoreArrow(Qt::Horizontal));
+        if (icon == SP_ToolBarVerticalExtensionButton)
+            return QIcon(new MoreArrow(Qt::Vertical));
+        return QProxyStyle::standardIcon(icon, option, widget);
     }
 };
 
@@ -141,13 +191,14 @@ bool TfrmMain::FormCreate(const QString &cardLibraryPath)
     m_winPicture->setGeometry(4, 4, OuterWidth / 2, OuterWidth / 2);
     m_winPicture->hide();
 
+    // Before the bars are made, which ask the style for their pictures.
+    if (!qobject_cast<QProxyStyle *>(QApplication::style()))
+        QApplication::setStyle(new ProgramStyle);
+
     m_commands = std::make_unique<CommandSurface>(*this);
     m_play = std::make_unique<TablePlay>(m_table, m_cards, m_surface->handle(), static_cast<PlayFrame &>(*this));
     connectCommands();
     m_surface->setPainter([this] { FormPaint(); });
-
-    if (!qobject_cast<QProxyStyle *>(QApplication::style()))
-        QApplication::setStyle(new TooltipTiming);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state != Qt::ApplicationActive)
             ProcKeyDown();

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 
 int main(int argc, char *argv[])
 {
@@ -13,7 +15,15 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Vespintide"));
     // The same icon and name as the installed desktop file, so that a task
     // bar shows the window as that entry.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.vespintide.Vespintide.svg")));
+    // Read as PNG and nothing else: otherwise the reader loads every image
+    // plugin there is to ask whether it knows the file better.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        QImageReader reader(QStringLiteral(":/icons/%1x%1/apps/org.vespintide.Vespintide.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vespintide.Vespintide"));
 
     // A second copy brings the running one to the front and ends, touching

@@ -20,6 +20,11 @@ e2e_wait_title '^Vespintide \(Game Number: -?[0-9]+\)'
 title=$(e2e_title)
 echo "caption: $title"
 
+# The dealt table needs no image plugin and no SVG module: each would be
+# loaded, and kept, at every start for nothing.
+plugins=$(grep -E 'imageformats/|iconengines/|libQt6Svg' "/proc/$APP_PID/maps" | awk '{print $6}' | sort -u || true)
+[ -z "$plugins" ] || e2e_fail "the start loaded: $plugins"
+
 shot="$E2E_DIR/table.png"
 sleep 0.5
 e2e_screenshot "$shot"
