@@ -24,6 +24,11 @@ QString cardLibraryPath()
     return besideOrInstalled(QStringLiteral("libVespin.so"), QStringLiteral("../lib/vespintide"));
 }
 
+QString helpModulePath()
+{
+    return besideOrInstalled(QStringLiteral("libVespinHelp.so"), QStringLiteral("../lib/vespintide"));
+}
+
 QString dataDirectory()
 {
     const QDir appDir(QCoreApplication::applicationDirPath());

@@ -9,5 +9,7 @@ namespace vespin {
 // <prefix>/share/vespintide beside <prefix>/bin.
 QString cardLibraryPath();
 QString dataDirectory();
+// The help viewer, a module beside the card library.
+QString helpModulePath();
 
 } // namespace vespin

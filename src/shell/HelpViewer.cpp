@@ -1,7 +1,5 @@
 #include "HelpViewer.h"
 
-#include "AppPaths.h"
-
 #include <QAction>
 #include <QDesktopServices>
 #include <QDir>
@@ -288,10 +286,7 @@ protected:
 };
 
 HelpViewer::HelpViewer(ModalRunner &modal, QString collectionFile)
-    : m_modal(modal),
-      m_collectionFile(collectionFile.isEmpty()
-                           ? QDir(dataDirectory()).absoluteFilePath(QStringLiteral("help/vespintide.qhc"))
-                           : std::move(collectionFile))
+    : m_modal(modal), m_collectionFile(std::move(collectionFile))
 {
 }
 
@@ -411,3 +406,8 @@ void HelpViewer::command(const QString &, HelpCommand command, int topic, QPoint
 }
 
 } // namespace vespin
+
+vespin::HelpService *vespinCreateHelpViewer(vespin::ModalRunner &modal, const QString &collectionFile)
+{
+    return new vespin::HelpViewer(modal, collectionFile);
+}

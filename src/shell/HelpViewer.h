@@ -1,6 +1,8 @@
 #pragma once
 
-// The help viewer over a Qt Help collection.
+// The help viewer over a Qt Help collection. The program loads it from a
+// module of its own at the first help command (see LazyHelp), so that Qt Help
+// and its database are not loaded at every start.
 //
 // How the help content is laid out, for whoever writes it:
 //  - The collection is <dataDirectory()>/help/vespintide.qhc, with the
@@ -36,8 +38,8 @@ class HelpPopup;
 
 class HelpViewer final : public HelpService {
 public:
-    // collectionFile: the .qhc to show; empty means the installed one.
-    explicit HelpViewer(ModalRunner &modal, QString collectionFile = {});
+    // collectionFile: the .qhc to show.
+    HelpViewer(ModalRunner &modal, QString collectionFile);
     ~HelpViewer() override;
 
     HelpViewer(const HelpViewer &) = delete;
@@ -67,3 +69,7 @@ private:
 };
 
 } // namespace vespin
+
+// The module's entry point, resolved by name; the caller owns the viewer.
+extern "C" Q_DECL_EXPORT vespin::HelpService *vespinCreateHelpViewer(vespin::ModalRunner &modal,
+                                                                     const QString &collectionFile);

@@ -1,10 +1,11 @@
 #include "AppPaths.h"
-#include "HelpViewer.h"
+#include "LazyHelp.h"
 #include "RealServices.h"
 #include "SingleInstance.h"
 #include "TfrmMain.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
@@ -36,7 +37,8 @@ int main(int argc, char *argv[])
 
     vespin::DialogModalRunner modal;
     vespin::EffectSound sound;
-    vespin::HelpViewer help(modal);
+    vespin::LazyHelp help(modal, vespin::helpModulePath(),
+                          QDir(vespin::dataDirectory()).absoluteFilePath(QStringLiteral("help/vespintide.qhc")));
     vespin::SystemClock clock;
     vespin::LinuxSystemInfo system;
     vespin::XdgSettingsLocation settings;

@@ -105,6 +105,7 @@ sleep 0.5
 help_shot=$E2E_DIR/installed-help.png
 e2e_screenshot "$help_shot"
 opened "$prefix/share/vespintide/help/vespintide.qch" || e2e_fail "the help was not read from the prefix"
+opened "$prefix/lib/vespintide/libVespinHelp.so" || e2e_fail "the help viewer was not loaded from the prefix"
 if [ -n "$ARTIFACTS" ]; then
     mkdir -p "$ARTIFACTS"
     cp "$table_shot" "$help_shot" "$ARTIFACTS/"

@@ -1,4 +1,5 @@
 #include "shell/HelpViewer.h"
+#include "shell/LazyHelp.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QHelpIndexWidget>
 #include <QLabel>
+#include <QLibrary>
 #include <QLibraryInfo>
 #include <QMap>
 #include <QMessageBox>
@@ -118,6 +120,8 @@ private slots:
     void unopenableCollectionIsReportedOnce_data();
     void unopenableCollectionIsReportedOnce();
     void installedCollectionIsLeftUntouched();
+    void moduleIsLoadedForTheFirstShowingCommand();
+    void missingModuleIsReportedAndGameGoesOn();
 
 private:
     QTemporaryDir m_fixture;
@@ -327,6 +331,43 @@ void tst_HelpViewer::installedCollectionIsLeftUntouched()
         QVERIFY(helpWindow());
     }
     QCOMPARE(snapshot(m_helpDir), before);
+}
+
+// The program's own service: the module is loaded by a command that shows
+// something, not by a Quit before any, and then serves like the viewer.
+void tst_HelpViewer::moduleIsLoadedForTheFirstShowingCommand()
+{
+    RecordingModalRunner modal;
+    vespin::LazyHelp help(modal, QStringLiteral(VESPIN_HELP_MODULE), m_collection);
+    QLibrary module(QStringLiteral(VESPIN_HELP_MODULE));
+
+    help.command(HelpFileName, HelpCommand::Quit);
+    QVERIFY(!module.isLoaded());
+    QVERIFY(visibleWindows().isEmpty());
+
+    help.command(HelpFileName, HelpCommand::Context, 2);
+    QVERIFY(module.isLoaded());
+    QWidget *window = helpWindow();
+    QVERIFY(window);
+    QCOMPARE(window->findChild<QTextBrowser *>()->source(), HelpViewer::topicPage(2));
+    help.command(HelpFileName, HelpCommand::Quit);
+    QVERIFY(visibleWindows().isEmpty());
+    QVERIFY(modal.shown.isEmpty());
+}
+
+void tst_HelpViewer::missingModuleIsReportedAndGameGoesOn()
+{
+    RecordingModalRunner modal;
+    const QString missing = m_fixture.filePath(QStringLiteral("no-such-module.so"));
+    vespin::LazyHelp help(modal, missing, m_collection);
+
+    help.command(HelpFileName, HelpCommand::Finder);
+    help.command(HelpFileName, HelpCommand::Context, 1);
+    help.command(HelpFileName, HelpCommand::Quit);
+    QCOMPARE(modal.shown.size(), 2);
+    QCOMPARE(modal.shown.first().title, QStringLiteral("Vespintide"));
+    QVERIFY2(modal.shown.first().text.contains(missing), qPrintable(modal.shown.first().text));
+    QVERIFY(visibleWindows().isEmpty());
 }
 
 QTEST_MAIN(tst_HelpViewer)

@@ -1,0 +1,16 @@
+#include "Services.h"
+
+#include <QAbstractButton>
+
+namespace vespin {
+
+QMessageBox::StandardButton showMessage(ModalRunner &runner, QMessageBox::Icon icon, const QString &title,
+                                        const QString &text, QMessageBox::StandardButtons buttons, QWidget *parent)
+{
+    QMessageBox box(icon, title, text, buttons, parent);
+    runner.run(box);
+    QAbstractButton *clicked = box.clickedButton();
+    return clicked ? box.standardButton(clicked) : QMessageBox::NoButton;
+}
+
+} // namespace vespin
