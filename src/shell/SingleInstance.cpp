@@ -1,6 +1,8 @@
 #include "SingleInstance.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -14,6 +16,9 @@ namespace {
 // The message a later copy sends: the restore request of the window
 // protocol the program grew up with.
 const QByteArray RestoreRequest = QByteArrayLiteral("0x1400\n");
+// A copy writes its details into the lock at once after creating it; a lock
+// still empty after this long was left by one that died in between.
+constexpr int EmptyLockStaleMs = 1000;
 
 QString runtimeDirectory()
 {
@@ -29,7 +34,8 @@ SingleInstance::SingleInstance(const QString &name, QObject *parent) : QObject(p
 {
     const QString base = QDir(runtimeDirectory()).absoluteFilePath(QStringLiteral("%1-%2").arg(name).arg(getuid()));
     m_socketPath = base + QStringLiteral(".socket");
-    m_lock = std::make_unique<QLockFile>(base + QStringLiteral(".lock"));
+    m_lockPath = base + QStringLiteral(".lock");
+    m_lock = std::make_unique<QLockFile>(m_lockPath);
     // A lock is stale only when its process is gone, however old it is.
     m_lock->setStaleLockTime(0);
 }
@@ -42,8 +48,17 @@ SingleInstance::~SingleInstance()
 
 bool SingleInstance::becomePrimary()
 {
-    if (!m_lock->tryLock(0))
-        return false;
+    if (!m_lock->tryLock(0)) {
+        // A lock without its owner's details was left by a copy that died
+        // while taking it: with no process to ask about, QLockFile would keep
+        // it for ever. Removing it fails while a live copy holds it, except
+        // in the moment between its creating the file and locking it, which
+        // the wait leaves alone.
+        if (m_lock->error() != QLockFile::LockFailedError || m_lock->getLockInfo(nullptr, nullptr, nullptr)
+            || QFileInfo(m_lockPath).lastModified().msecsTo(QDateTime::currentDateTime()) <= EmptyLockStaleMs
+            || !m_lock->removeStaleLockFile() || !m_lock->tryLock(0))
+            return false;
+    }
     // Holding the lock, any socket there is a crashed copy's.
     QLocalServer::removeServer(m_socketPath);
     m_server = std::make_unique<QLocalServer>();

@@ -28,12 +28,14 @@ public:
     void askPrimaryToRestore();
 
     QString socketPath() const { return m_socketPath; }
+    QString lockPath() const { return m_lockPath; }
 
 signals:
     void restoreRequested();
 
 private:
     QString m_socketPath;
+    QString m_lockPath;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<QLocalServer> m_server;
 };

@@ -6,6 +6,8 @@
 #include "widgets/BannerMenu.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QFile>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +65,7 @@ private slots:
     void menusCarryTheBanner();
     void toolbarHasItsButtonsInOrder();
     void secondCopyBringsTheFirstToTheFront();
+    void lockLeftEmptyByACrashDoesNotBlockStarts();
     void selectGameChoosesTheNextDeal();
     void playerNameIsAskedWhenDue_data();
     void playerNameIsAskedWhenDue();
@@ -466,6 +469,27 @@ void TestFrame::secondCopyBringsTheFirstToTheFront()
     QSignalSpy restore(&first, &SingleInstance::restoreRequested);
     second.askPrimaryToRestore();
     QVERIFY(restore.wait(2000));
+}
+
+// A copy that died between creating its lock and writing its details into
+// it leaves an empty lock; the next start must still get through, while a
+// live copy's lock keeps holding however old it is.
+void TestFrame::lockLeftEmptyByACrashDoesNotBlockStarts()
+{
+    const QString name = QStringLiteral("Vespin Window empty lock test");
+    {
+        SingleInstance probe(name);
+        QFile left(probe.lockPath());
+        QVERIFY(left.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(left.setFileTime(QDateTime::currentDateTime().addSecs(-5), QFileDevice::FileModificationTime));
+    }
+    SingleInstance first(name);
+    QVERIFY(first.becomePrimary());
+    QFile held(first.lockPath());
+    QVERIFY(held.open(QIODevice::ReadWrite));
+    QVERIFY(held.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    SingleInstance second(name);
+    QVERIFY(!second.becomePrimary());
 }
 
 void TestFrame::selectGameChoosesTheNextDeal()
