@@ -3,10 +3,11 @@
 # drags of cards and blocks between columns (some aimed at moves the game
 # takes), clicks, right-button peeks, the shortcut keys and the menu bar's
 # commands; every dialog that comes up is answered at random and the help
-# window closed again. The resident memory is sampled meanwhile. At the end
-# the program must close cleanly, without a sanitizer report, leaving a
-# settings file that parses and keeps Auto Save, and its memory must not
-# have grown after the warm-up beyond noise.
+# window closed again. The resident memory is sampled meanwhile, whole and
+# split into private and file-backed pages. At the end the program must
+# close cleanly, without a sanitizer report, leaving a settings file that
+# parses and keeps Auto Save, and its private memory must not have grown
+# after the warm-up beyond noise.
 #
 # The run begins with every command once, among the mouse play; SECONDS
 # (default 600) of random play follow. The random choices come from one
@@ -31,7 +32,8 @@ ACTION_TIMEOUT=30 # seconds for any one step: a dialog to come, to go, a command
 # the program (some 12 MB in ten minutes). A report still names the faulty
 # access; replaying the seed with ASAN_OPTIONS=malloc_context_size=30 names
 # the allocations too (the caller's options come last and win).
-export ASAN_OPTIONS="quarantine_size_mb=16:malloc_context_size=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
+QUARANTINE_MB=16
+export ASAN_OPTIONS="quarantine_size_mb=$QUARANTINE_MB:malloc_context_size=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$(cd "$(dirname "$0")/.." && pwd)/lsan.supp:print_suppressions=0}
 
 # Table geometry in table pixels, as the program lays the cards out.
@@ -500,13 +502,14 @@ answer_all() { # until only the main window is left
 # --- memory ---------------------------------------------------------------------
 
 sample_memory() {
-    local rss t
-    echo "time_s,rss_kb" >"$RSS_CSV"
+    local kb t
+    echo "time_s,rss_kb,anon_kb,file_kb" >"$RSS_CSV"
     while kill -0 "$APP_PID" 2>/dev/null; do
-        rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$APP_PID/status" 2>/dev/null) || rss=""
-        [ -n "$rss" ] || break
+        kb=$(awk '/^VmRSS:/ { r = $2 } /^RssAnon:/ { a = $2 } /^RssFile:/ { f = $2 }
+                  END { if (r != "") print r "," a "," f }' "/proc/$APP_PID/status" 2>/dev/null) || kb=""
+        [ -n "$kb" ] || break
         t=$(( $(now_ms) - START_MS ))
-        printf '%d.%d,%s\n' $((t / 1000)) $((t % 1000 / 100)) "$rss" >>"$RSS_CSV"
+        printf '%d.%d,%s\n' $((t / 1000)) $((t % 1000 / 100)) "$kb" >>"$RSS_CSV"
         sleep "$SAMPLE_EVERY"
     done
 }
@@ -635,38 +638,49 @@ PY
 [[ $settings == ok:* ]] || failures+=("the settings file $settings")
 
 WARMUP_S=$((TOUR_DONE_S + (SOAK_SECONDS >= 300 ? 60 : SOAK_SECONDS / 5)))
-memory=$(python3 - "$RSS_CSV" "$WARMUP_S" "$SOAK_SECONDS" "${READY_MS}e-3" <<'PY'
+# A leak grows the program's private memory: the heap and what else it maps
+# for itself. Pages of files (code, fonts) come in as new paths through the
+# program are taken; they are shared and given back under pressure, so they
+# are shown but not judged. Under AddressSanitizer the allocator keeps freed
+# memory in its quarantine and in pools per size that it never gives back;
+# these creep up long after the warm-up (5-10 MB in ten minutes, where the
+# same play of the plain build keeps its heap flat), so a sanitizer build is
+# allowed the quarantine's size on top.
+QUARANTINE_KB=0
+grep -qa __asan_init "$PROGRAM" && QUARANTINE_KB=$((QUARANTINE_MB * 1024))
+memory=$(python3 - "$RSS_CSV" "$WARMUP_S" "$SOAK_SECONDS" "${READY_MS}e-3" "$QUARANTINE_KB" <<'PY'
 import csv, statistics, sys
-samples = [(float(r["time_s"]), int(r["rss_kb"])) for r in csv.DictReader(open(sys.argv[1]))]
-warmup, seconds, ready = float(sys.argv[2]), float(sys.argv[3]), float(sys.argv[4])
+samples = [(float(r["time_s"]), int(r["rss_kb"]), int(r["anon_kb"]), int(r["file_kb"]))
+           for r in csv.DictReader(open(sys.argv[1]))]
+warmup, seconds, ready, quarantine = float(sys.argv[2]), float(sys.argv[3]), float(sys.argv[4]), int(sys.argv[5])
 if len(samples) < 5:
     print("FAIL only %d memory samples" % len(samples))
     sys.exit()
 end = samples[-1][0]
 # After the warm-up: the first tenth of the run (10 s at least) as the base,
 # the last fifth as the end.
-base = [kb for t, kb in samples if warmup <= t <= warmup + max(10.0, seconds / 10)]
-last = [kb for t, kb in samples if t >= end - (end - warmup) / 5]
+base = [s[2] for s in samples if warmup <= s[0] <= warmup + max(10.0, seconds / 10)]
+last = [s[2] for s in samples if s[0] >= end - (end - warmup) / 5]
 if not base or not last:
     print("FAIL too few memory samples after the warm-up of %d s" % warmup)
     sys.exit()
 base_median, last_median = statistics.median(base), statistics.median(last)
-allowance = max(3 * 1024, base_median * 0.05)
-peak = max(samples, key=lambda s: s[1])
+allowance = max(3 * 1024, base_median * 0.05) + quarantine
 # The start: the first sample once the window shows its game.
 start = next((s for s in samples if s[0] >= ready), samples[0])
-print("RSS start %d kB at %.0f s, peak %d kB at %.0f s, end %d kB (%d samples)"
-      % (start[1], start[0], peak[1], peak[0], samples[-1][1], len(samples)))
-curve = []
+for name, column in (("RSS", 1), ("private (anonymous) RSS", 2), ("file-backed RSS", 3)):
+    peak = max(samples, key=lambda s: s[column])
+    print("%s start %d kB at %.0f s, peak %d kB at %.0f s, end %d kB"
+          % (name, start[column], start[0], peak[column], peak[0], samples[-1][column]))
 step = 60 if seconds >= 300 else 10
-for mark in range(0, int(end) + 1, step):
-    near = min(samples, key=lambda s: abs(s[0] - mark))
-    curve.append("%ds %d" % (mark, near[1] // 1024))
-print("RSS curve (MB): " + ", ".join(curve))
+marks = [min(samples, key=lambda s: abs(s[0] - mark)) for mark in range(0, int(end) + 1, step)]
+print("curve (MB, RSS/private): " + ", ".join("%ds %.1f/%.1f" % (mark * step, s[1] / 1024, s[2] / 1024)
+                                                 for mark, s in enumerate(marks)))
 verdict = "ok" if last_median - base_median <= allowance else "FAIL"
-print("%s median RSS after the warm-up of %d s: %d kB (%d samples), over the last fifth: %d kB (%d samples); "
-      "growth %+d kB, allowed %d kB" % (verdict, warmup, base_median, len(base), last_median, len(last),
-                                       last_median - base_median, allowance))
+print("%s median private RSS after the warm-up of %d s: %d kB (%d samples), over the last fifth: %d kB (%d samples); "
+      "growth %+d kB, allowed %d kB%s" % (verdict, warmup, base_median, len(base), last_median, len(last),
+                                         last_median - base_median, allowance,
+                                         " (with the sanitizer's quarantine)" if quarantine else ""))
 PY
 )
 grep -q '^FAIL' <<<"$memory" && failures+=("memory grew: $(grep '^FAIL' <<<"$memory")")
