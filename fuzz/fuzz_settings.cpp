@@ -220,10 +220,10 @@ struct Line {
 
 const QByteArray Bom("\xEF\xBB\xBF");
 
-QList<Line> linesOf(QByteArray data)
+// The lines of a file's text after its byte order mark, if any: a second
+// mark there is text of the first line.
+QList<Line> linesOf(const QByteArray &data)
 {
-    if (data.startsWith(Bom))
-        data.remove(0, Bom.size());
     QList<Line> lines;
     qsizetype start = 0;
     while (start < data.size()) {
