@@ -8,6 +8,7 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QScopeGuard>
+#include <QStringDecoder>
 #include <QThread>
 
 #include <sys/stat.h>
@@ -44,9 +45,18 @@ QByteArray trimmed(const QByteArray &text)
     return text.mid(begin, end - begin);
 }
 
+// Text as the file holds it. QString::fromUtf8 would take a leading U+FEFF
+// for a byte order mark and drop it; in a value or a name it is a character.
+QString decoded(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 bool sameName(const QByteArray &stored, const QString &wanted)
 {
-    return QString::fromUtf8(stored).compare(wanted, Qt::CaseInsensitive) == 0;
+    return decoded(stored).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 // "[name]" with optional blanks around; the name is what lies between the
@@ -299,7 +309,7 @@ bool SettingsFile::lookUp(const QString &section, const QString &key, QString &v
             continue;
         }
         if (inSection && keyName(line.text, name) && sameName(name, key)) {
-            value = QString::fromUtf8(valueOf(line.text));
+            value = decoded(valueOf(line.text));
             return true;
         }
     }

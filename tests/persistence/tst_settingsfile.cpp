@@ -40,6 +40,8 @@ private slots:
     void damagedFilesReadSafelyAndKeepTheirBytes_data();
     void damagedFilesReadSafelyAndKeepTheirBytes();
     void valuesCannotStartKeysOrSections();
+    void textReadsBackAsWritten_data();
+    void textReadsBackAsWritten();
     void longTextIsCutTo1023Characters();
     void failedWriteLeavesTheFileAsItWas_data();
     void failedWriteLeavesTheFileAsItWas();
@@ -231,6 +233,24 @@ void TestSettingsFile::valuesCannotStartKeysOrSections()
     QCOMPARE(read(file, keys::Prompts), false);
     QCOMPARE(read(file, keys::LastPlayer), QStringLiteral("Eve [Options]  Prompts=1"));
     QCOMPARE(contents(m_path), QByteArray("[TopTen]\nLastPlayer=Eve [Options]  Prompts=1\n\n[Options]\nPrompts=0\n"));
+}
+
+void TestSettingsFile::textReadsBackAsWritten_data()
+{
+    QTest::addColumn<QString>("text");
+    // U+FEFF reads as a byte order mark at the start of UTF-8 text.
+    QTest::newRow("leading zero-width no-break space") << QStringLiteral("\uFEFFEve");
+    QTest::newRow("nothing but one") << QStringLiteral("\uFEFF");
+    QTest::newRow("beyond the first plane") << QStringLiteral("Zo\u00EB \U0001F0A1");
+}
+
+void TestSettingsFile::textReadsBackAsWritten()
+{
+    QFETCH(QString, text);
+    SettingsFile file(m_path);
+    write(file, keys::LastPlayer, text);
+    QCOMPARE(read(file, keys::LastPlayer), text);
+    QCOMPARE(read(SettingsFile(m_path), keys::LastPlayer), text);
 }
 
 void TestSettingsFile::longTextIsCutTo1023Characters()
