@@ -22,6 +22,11 @@ namespace vespin {
 
 int DialogModalRunner::run(QDialog &dialog)
 {
+    // Modal to the window it belongs to rather than to the whole program: the
+    // help window, opened from a dialog's Help button, must stay usable while
+    // the dialog waits. A dialog of no window still blocks every window.
+    if (dialog.parentWidget())
+        dialog.setWindowModality(Qt::WindowModal);
     return dialog.exec();
 }
 

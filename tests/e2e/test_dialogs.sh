@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The dialogs of a start with tips on, as a player meets them: the tip of
-# the day (stepped once), the About box, the help window on F1 and the
-# Preferences pages. Each is kept as a screenshot; the tip shown last is
-# remembered for the next start.
+# the day (stepped once), the About box, the help window on F1, the
+# Preferences pages and help from the Statistics dialog. Each is kept as a
+# screenshot; the tip shown last is remembered for the next start.
 # usage: test_dialogs.sh PROGRAM XCLOSE
 source "$(dirname "$0")/harness.sh"
 PROGRAM=$1
@@ -68,9 +68,36 @@ pages=$(for page in general advanced background cardback; do md5sum <"$E2E_DIR/p
 xdotool key --clearmodifiers Escape
 WID=$MAIN
 
+# Help from a dialog's Help button answers while the dialog waits; the main
+# window stays blocked behind the dialog.
+"$XCLOSE" "$HELP"
+e2e_key s
+e2e_wait_window '^Vespintide Statistics$'
+e2e_focus
+STATISTICS=$WID
+xdotool key --clearmodifiers alt+h
+e2e_wait_window '^Vespintide Help$'
+HELP=$WID
+"$XCLOSE" "$HELP"
+for ((i = 0; i < 50; i++)); do
+    xdotool search --onlyvisible --name '^Vespintide Help$' 2>/dev/null | grep -qx "$HELP" || break
+    sleep 0.1
+done
+((i < 50)) || e2e_fail "the help window opened from the Statistics dialog could not be closed while the dialog waited"
+WID=$MAIN
+e2e_key t
+sleep 1
+xdotool search --onlyvisible --name '^Vespintide Hall of Fame$' >/dev/null 2>&1 &&
+    e2e_fail "the main window took a key while the Statistics dialog waited"
+xdotool search --onlyvisible --name '^Vespintide Statistics$' 2>/dev/null | grep -qx "$STATISTICS" ||
+    e2e_fail "the Statistics dialog went away"
+WID=$STATISTICS
+e2e_key Escape
+WID=$MAIN
+
 e2e_close
 e2e_wait_exit
 [ "$APP_STATUS" = 0 ] || e2e_fail "the program ended with status $APP_STATUS"
 # The help window went with the main window.
 xdotool search --onlyvisible --name '^Vespintide Help$' >/dev/null 2>&1 && e2e_fail "the help window stayed open"
-echo "ok: tip, About, help and Preferences shown and closed"
+echo "ok: tip, About, help, Preferences and help from Statistics shown and closed"
