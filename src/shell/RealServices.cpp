@@ -36,8 +36,8 @@ EffectSound::~EffectSound() = default;
 
 void EffectSound::play(const QString &fileName)
 {
-    if (m_effect)
-        m_effect->stop();
+    if (m_playing)
+        m_playing->stop();
     QString path = QFileInfo(QDir::current(), fileName).absoluteFilePath();
     if (!QFileInfo::exists(path))
         path = QDir(dataDirectory()).absoluteFilePath(fileName);
@@ -45,10 +45,13 @@ void EffectSound::play(const QString &fileName)
         return;
     // Made at the first sound, so that starting the audio back end does not
     // delay the first picture of the table.
-    if (!m_effect)
-        m_effect = std::make_unique<QSoundEffect>();
-    m_effect->setSource(QUrl::fromLocalFile(path));
-    m_effect->play();
+    std::unique_ptr<QSoundEffect> &effect = m_effects[path];
+    if (!effect) {
+        effect = std::make_unique<QSoundEffect>();
+        effect->setSource(QUrl::fromLocalFile(path));
+    }
+    effect->play();
+    m_playing = effect.get();
 }
 
 std::uint32_t SystemClock::utcMillisecondsOfDay() const

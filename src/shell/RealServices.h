@@ -2,6 +2,7 @@
 
 #include "Services.h"
 
+#include <map>
 #include <memory>
 
 class QSoundEffect;
@@ -14,7 +15,8 @@ public:
 };
 
 // Wave files through Qt Multimedia. Files are looked up in the current
-// directory first, then in the program's data directory.
+// directory first, then in the program's data directory. One sound plays at
+// a time: a new one ends the one playing.
 class EffectSound final : public SoundService {
 public:
     EffectSound();
@@ -22,7 +24,10 @@ public:
     void play(const QString &fileName) override;
 
 private:
-    std::unique_ptr<QSoundEffect> m_effect;
+    // An effect per file, each made at the file's first sound: an effect
+    // given a new file while it still loads the last one plays nothing.
+    std::map<QString, std::unique_ptr<QSoundEffect>> m_effects;
+    QSoundEffect *m_playing = nullptr;
 };
 
 class SystemClock final : public Clock {

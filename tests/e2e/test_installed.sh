@@ -49,6 +49,11 @@ done
 pactl info >/dev/null 2>&1 || e2e_fail "pulseaudio did not answer: $(cat "$E2E_DIR/pulse.log")"
 parec --latency-msec=50 -d vespin_null.monitor --raw --format=s16le --channels=1 --rate=22050 >"$E2E_DIR/heard.raw" 2>"$E2E_DIR/parec.log" &
 RECORD_PID=$!
+# The null sink holds sound back for over a second. A card that goes to a
+# foundation right after the deal cuts the shuffle short, and its own short
+# sound, stopped as soon as it has been handed over, was then lost on the way
+# and nothing was heard; an audio device keeps a few tens of milliseconds.
+export PULSE_LATENCY_MSEC=30
 
 e2e_quiet_start
 # strace names every file the program opened. The leak checker of a sanitizer
