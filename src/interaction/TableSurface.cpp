@@ -70,7 +70,7 @@ void TableSurface::paintAfresh()
 void TableSurface::refresh()
 {
     paintAfresh();
-    repaint();
+    update();
 }
 
 void TableSurface::touched(void *owner, int x, int y, int width, int height)

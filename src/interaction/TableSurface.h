@@ -34,7 +34,9 @@ public:
     // a surface that has just been filled with the table colour.
     void setPainter(std::function<void()> paintTable) { m_paintTable = std::move(paintTable); }
 
-    // Fills the table with its colour and paints it afresh, at once.
+    // Fills the table with its colour and paints it afresh, at once; the
+    // window shows the result with its next update, together with whatever
+    // is drawn on the table before then (a deal's cards).
     void refresh();
 
     QPoint toTable(QPoint widgetPoint) const { return widgetPoint + QPoint(0, m_tableTop); }
