@@ -1,13 +1,16 @@
 #include "SingleInstance.h"
 
-#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QThread>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace vespin {
@@ -16,9 +19,6 @@ namespace {
 // The message a later copy sends: the restore request of the window
 // protocol the program grew up with.
 const QByteArray RestoreRequest = QByteArrayLiteral("0x1400\n");
-// A copy writes its details into the lock at once after creating it; a lock
-// still empty after this long was left by one that died in between.
-constexpr int EmptyLockStaleMs = 1000;
 
 QString runtimeDirectory()
 {
@@ -35,32 +35,41 @@ SingleInstance::SingleInstance(const QString &name, QObject *parent) : QObject(p
     const QString base = QDir(runtimeDirectory()).absoluteFilePath(QStringLiteral("%1-%2").arg(name).arg(getuid()));
     m_socketPath = base + QStringLiteral(".socket");
     m_lockPath = base + QStringLiteral(".lock");
-    m_lock = std::make_unique<QLockFile>(m_lockPath);
-    // A lock is stale only when its process is gone, however old it is.
-    m_lock->setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance()
 {
     if (m_server)
         m_server->close();
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
 }
 
 bool SingleInstance::becomePrimary()
 {
-    if (!m_lock->tryLock(0)) {
-        // A lock without its owner's details was left by a copy that died
-        // while taking it: with no process to ask about, QLockFile would keep
-        // it for ever. Removing it fails while a live copy holds it, except
-        // in the moment between its creating the file and locking it, which
-        // the wait leaves alone.
-        if (m_lock->error() != QLockFile::LockFailedError || m_lock->getLockInfo(nullptr, nullptr, nullptr)
-            || QFileInfo(m_lockPath).lastModified().msecsTo(QDateTime::currentDateTime()) <= EmptyLockStaleMs
-            || !m_lock->removeStaleLockFile() || !m_lock->tryLock(0))
+    // A lock the system holds for the open file rather than QLockFile's
+    // record of a process: it goes with the process however that ends, so
+    // no lock left by a crash has to be told from a live one, and taking it
+    // writes nothing to the disk.
+    const int fd = ::open(QFile::encodeName(m_lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        m_lockFd = fd;
+    } else {
+        const int error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        if (fd >= 0 && error == EWOULDBLOCK)
             return false;
+        // No lock to be had there (no room for the file, or a file system
+        // without locks): better a copy that cannot find the others than a
+        // game that will not start.
+        qWarning("Vespintide: cannot lock %s (%s); another copy may run beside this one",
+                 qPrintable(m_lockPath), std::strerror(error));
     }
-    // Holding the lock, any socket there is a crashed copy's.
-    QLocalServer::removeServer(m_socketPath);
+    // Holding the lock, any socket there is a crashed copy's; without it, it
+    // may be a running copy's and stays.
+    if (m_lockFd >= 0)
+        QLocalServer::removeServer(m_socketPath);
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server.get(), &QLocalServer::newConnection, this, [this] {

@@ -1,18 +1,18 @@
 #pragma once
 
 #include <QLocalServer>
-#include <QLockFile>
 #include <QObject>
 
 #include <memory>
 
 namespace vespin {
 
-// One running copy per user. The first copy holds a lock file and listens on
-// a local socket, both in the user's runtime directory; a later copy finds
-// the lock taken, asks the running copy through the socket to come to the
-// front, and ends. A lock or socket left behind by a copy that crashed is
-// taken over, since the lock names a process that no longer runs.
+// One running copy per user. The first copy holds a lock on a file and
+// listens on a local socket, both in the user's runtime directory; a later
+// copy finds the lock taken, asks the running copy through the socket to come
+// to the front, and ends. The system lets go of the lock when its process
+// ends, however it ends; a socket left behind by a copy that crashed is
+// taken over.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -21,7 +21,8 @@ public:
     ~SingleInstance() override;
 
     // True when this is the one running copy: it then keeps the lock and
-    // listens until it ends.
+    // listens until it ends. True as well when no lock can be had at all,
+    // so that the game still starts.
     bool becomePrimary();
     // Asks the running copy to come to the front; gives up after a while
     // when it does not answer (it may still be starting or ending).
@@ -36,7 +37,7 @@ signals:
 private:
     QString m_socketPath;
     QString m_lockPath;
-    std::unique_ptr<QLockFile> m_lock;
+    int m_lockFd = -1;
     std::unique_ptr<QLocalServer> m_server;
 };
 

@@ -66,6 +66,7 @@ private slots:
     void toolbarHasItsButtonsInOrder();
     void secondCopyBringsTheFirstToTheFront();
     void lockLeftEmptyByACrashDoesNotBlockStarts();
+    void aLockThatCannotBeMadeDoesNotBlockStarts();
     void selectGameChoosesTheNextDeal();
     void playerNameIsAskedWhenDue_data();
     void playerNameIsAskedWhenDue();
@@ -471,9 +472,9 @@ void TestFrame::secondCopyBringsTheFirstToTheFront()
     QVERIFY(restore.wait(2000));
 }
 
-// A copy that died between creating its lock and writing its details into
-// it leaves an empty lock; the next start must still get through, while a
-// live copy's lock keeps holding however old it is.
+// A lock file left behind by a copy that crashed, even an empty one, must
+// not block the next start, while a live copy's lock keeps holding however
+// old it is.
 void TestFrame::lockLeftEmptyByACrashDoesNotBlockStarts()
 {
     const QString name = QStringLiteral("Vespin Window empty lock test");
@@ -490,6 +491,18 @@ void TestFrame::lockLeftEmptyByACrashDoesNotBlockStarts()
     QVERIFY(held.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
     SingleInstance second(name);
     QVERIFY(!second.becomePrimary());
+}
+
+// Where no lock can be made, the game starts all the same: it then cannot
+// find other copies, but a start that silently ends would be worse.
+void TestFrame::aLockThatCannotBeMadeDoesNotBlockStarts()
+{
+    SingleInstance first(QStringLiteral("Vespin Window unusable lock test"));
+    // A folder where the lock file would go.
+    QVERIFY(QDir().mkpath(first.lockPath()));
+    const auto removeFolder = qScopeGuard([&] { QDir().rmdir(first.lockPath()); });
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot lock .*unusable lock test")));
+    QVERIFY(first.becomePrimary());
 }
 
 void TestFrame::selectGameChoosesTheNextDeal()
