@@ -42,22 +42,24 @@ void showPendingUpdates(QWidget &window)
     QCoreApplication::sendEvent(&window, &request);
 }
 
-struct DragTimes {
-    Samples step;           // DoDrag alone
-    Samples stepAndScreen;  // DoDrag, then the touched area copied to the window
+// Each operation timed alone, and again with the window update that shows
+// its result (the touched area copied to the window).
+struct Timings {
+    Samples alone;
+    Samples withScreen;
 };
 
-DragTimes timeDrag(TfrmMain &window, int steps)
+Timings timeDrag(TfrmMain &window, int steps)
 {
     TableModel &t = window.table();
     const CardLibrary &cards = window.cards();
     VespinSurface *surface = window.surface()->handle();
     const std::vector<QPoint> path = bench::dragPath(t.TableTop, window.surface()->height(), StepsPerLap);
 
-    DragTimes times;
+    Timings times;
     QElapsedTimer timer;
     int column = 1;
-    while (int(times.step.size()) < steps) {
+    while (int(times.alone.size()) < steps) {
         const int row = t.TableauCounter[column];
         if (row > 0) {
             const int card = t.Tableau[column][row];
@@ -74,8 +76,8 @@ DragTimes timeDrag(TfrmMain &window, int steps)
                 const qint64 drag = timer.nsecsElapsed();
                 showPendingUpdates(window);
                 const qint64 both = timer.nsecsElapsed();
-                times.step.push_back(drag);
-                times.stepAndScreen.push_back(both);
+                times.alone.push_back(drag);
+                times.withScreen.push_back(both);
             }
             cards.ReturnDrag(surface, card, home.x(), home.y());
             cards.AbortDrag();
@@ -83,19 +85,14 @@ DragTimes timeDrag(TfrmMain &window, int steps)
         }
         column = column % 8 + 1;
     }
-    times.step.resize(steps);
-    times.stepAndScreen.resize(steps);
+    times.alone.resize(steps);
+    times.withScreen.resize(steps);
     return times;
 }
 
-struct DealTimes {
-    Samples deal;           // mnuNewGameClick: shuffle, refresh of the table, lay-out
-    Samples dealAndScreen;  // the same, then the laid-out cards copied to the window
-};
-
-DealTimes timeDeals(TfrmMain &window, test::TestServices &services, int deals)
+Timings timeDeals(TfrmMain &window, test::TestServices &services, int deals)
 {
-    DealTimes times;
+    Timings times;
     QElapsedTimer timer;
     for (int i = 0; i < deals; ++i) {
         // The deal is drawn from the clock; moving it on gives a new game each time.
@@ -105,21 +102,16 @@ DealTimes timeDeals(TfrmMain &window, test::TestServices &services, int deals)
         const qint64 deal = timer.nsecsElapsed();
         showPendingUpdates(window);
         const qint64 both = timer.nsecsElapsed();
-        times.deal.push_back(deal);
-        times.dealAndScreen.push_back(both);
+        times.alone.push_back(deal);
+        times.withScreen.push_back(both);
         QCoreApplication::processEvents();
     }
     return times;
 }
 
-struct RefreshTimes {
-    Samples refresh;           // the table painted afresh
-    Samples refreshAndScreen;  // the same, then copied to the window
-};
-
-RefreshTimes timeRefreshes(TfrmMain &window, int refreshes)
+Timings timeRefreshes(TfrmMain &window, int refreshes)
 {
-    RefreshTimes times;
+    Timings times;
     QElapsedTimer timer;
     for (int i = 0; i < refreshes; ++i) {
         timer.start();
@@ -127,8 +119,8 @@ RefreshTimes timeRefreshes(TfrmMain &window, int refreshes)
         const qint64 refresh = timer.nsecsElapsed();
         showPendingUpdates(window);
         const qint64 both = timer.nsecsElapsed();
-        times.refresh.push_back(refresh);
-        times.refreshAndScreen.push_back(both);
+        times.alone.push_back(refresh);
+        times.withScreen.push_back(both);
         QCoreApplication::processEvents();
     }
     return times;
@@ -153,15 +145,15 @@ int main(int argc, char *argv[])
 
     // The drag runs on a dealt table, as in play; the deal runs last since it
     // leaves a different table each time.
-    const DragTimes drag = timeDrag(window, DragSteps);
-    const RefreshTimes refresh = timeRefreshes(window, Refreshes);
-    const DealTimes deal = timeDeals(window, services, Deals);
+    const Timings drag = timeDrag(window, DragSteps);
+    const Timings refresh = timeRefreshes(window, Refreshes);
+    const Timings deal = timeDeals(window, services, Deals);
 
-    report("DoDrag step", drag.step);
-    report("DoDrag step + window update", drag.stepAndScreen);
-    report("Deal (mnuNewGameClick)", deal.deal);
-    report("Deal + window update", deal.dealAndScreen);
-    report("Refresh (surface()->refresh())", refresh.refresh);
-    report("Refresh + window update", refresh.refreshAndScreen);
+    report("DoDrag step", drag.alone);
+    report("DoDrag step + window update", drag.withScreen);
+    report("Deal (mnuNewGameClick)", deal.alone);
+    report("Deal + window update", deal.withScreen);
+    report("Refresh (surface()->refresh())", refresh.alone);
+    report("Refresh + window update", refresh.withScreen);
     return 0;
 }
