@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace vespin {
@@ -147,29 +148,28 @@ SettingsFile::~SettingsFile() = default;
 bool SettingsFile::parseNumber(const QString &input, std::int32_t &value)
 {
     const QString text = input.trimmed();
+    // Hexadecimal is one prefix, "0x" or "$", then hex digits alone: the
+    // conversion below would take a second prefix, a sign or blanks too.
+    QStringView digits;
+    if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        digits = QStringView(text).sliced(2);
+    else if (text.startsWith(QLatin1Char('$')))
+        digits = QStringView(text).sliced(1);
+    if (digits.data() != nullptr) {
+        const bool hexOnly = std::all_of(digits.begin(), digits.end(), [](QChar c) {
+            return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+        });
+        if (digits.isEmpty() || !hexOnly)
+            return false;
+        bool ok = false;
+        const qulonglong number = digits.toULongLong(&ok, 16);
+        if (!ok || number > 0xFFFFFFFFULL)
+            return false;
+        value = std::int32_t(std::uint32_t(number)); // hexadecimal spells the 32 bits
+        return true;
+    }
     bool ok = false;
-    qint64 number = 0;
-    if (text.size() > 2 && (text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X")))) {
-        const QString digits = text.mid(2);
-        if (digits.startsWith(QLatin1Char('+')) || digits.startsWith(QLatin1Char('-')))
-            return false;
-        number = digits.toLongLong(&ok, 16);
-        ok = ok && number >= 0 && number <= 0xFFFFFFFFLL;
-        if (ok)
-            value = std::int32_t(std::uint32_t(number)); // hexadecimal spells the 32 bits
-        return ok;
-    }
-    if (text.startsWith(QLatin1Char('$'))) {
-        const QString digits = text.mid(1);
-        if (digits.isEmpty() || digits.startsWith(QLatin1Char('+')) || digits.startsWith(QLatin1Char('-')))
-            return false;
-        number = digits.toLongLong(&ok, 16);
-        ok = ok && number >= 0 && number <= 0xFFFFFFFFLL;
-        if (ok)
-            value = std::int32_t(std::uint32_t(number));
-        return ok;
-    }
-    number = text.toLongLong(&ok, 10);
+    const qint64 number = text.toLongLong(&ok, 10);
     if (!ok || number < std::numeric_limits<std::int32_t>::min() || number > std::numeric_limits<std::int32_t>::max())
         return false;
     value = std::int32_t(number);

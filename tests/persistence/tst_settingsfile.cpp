@@ -85,6 +85,11 @@ void TestSettingsFile::numbersFollowTheFileRule_data()
     QTest::newRow("all bits in hex") << "0xFFFFFFFF" << -1;
     QTest::newRow("hex too large") << "$100000000" << -77;
     QTest::newRow("signed hex") << "0x-1" << -77;
+    QTest::newRow("two prefixes") << "0x0x1F" << -77;
+    QTest::newRow("dollar and 0x") << "$0x1F" << -77;
+    QTest::newRow("blank after 0x") << "0x 1F" << -77;
+    QTest::newRow("blank after dollar") << "$ 1F" << -77;
+    QTest::newRow("leading zeros in hex") << "0x000000001F" << 31;
 }
 
 void TestSettingsFile::numbersFollowTheFileRule()
