@@ -30,11 +30,13 @@ public:
     QPushButton *btYes = nullptr;
     QPushButton *btNo = nullptr;
 
-    // Escape lands here as well as No, so that it declines too.
+    // No lands here, and so does any close that is not Yes.
     void reject() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // The dialog has no cancel button, so Escape answers nothing.
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 } // namespace vespin

@@ -31,12 +31,14 @@ TfrmGameSelect::TfrmGameSelect(ModalRunner &runner, std::int32_t currentGameNumb
     auto *prompt = new QLabel(QStringLiteral("Select a Game number from 1 to 2147483647:"), this);
     edGameNumber = new QLineEdit(this);
     edGameNumber->setObjectName(QStringLiteral("edGameNumber"));
+    // The largest game number has 10 digits.
+    edGameNumber->setMaxLength(10);
     prompt->setBuddy(edGameNumber);
 
-    btOK = new QPushButton(QStringLiteral("OK"), this);
+    btOK = new QPushButton(QStringLiteral("&OK"), this);
     btOK->setObjectName(QStringLiteral("btOK"));
     btOK->setDefault(true);
-    btCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     btCancel->setObjectName(QStringLiteral("btCancel"));
     btHelp = new QPushButton(QStringLiteral("Help"), this);
     btHelp->setObjectName(QStringLiteral("btHelp"));

@@ -91,6 +91,11 @@ void TestDialogs::selectGameActivates()
     dialog.Cancelled = true;
     dialog.edGameNumber->setText(QStringLiteral("left over"));
 
+    QCOMPARE(dialog.btOK->text(), QStringLiteral("&OK"));
+    QCOMPARE(dialog.btCancel->text(), QStringLiteral("&Cancel"));
+    // The largest game number has ten digits; more cannot be typed.
+    QCOMPARE(dialog.edGameNumber->maxLength(), 10);
+
     dialog.show();
     QCOMPARE(dialog.edGameNumber->text(), QStringLiteral("4711"));
     QCOMPARE(dialog.edGameNumber->selectedText(), QStringLiteral("4711"));
@@ -317,6 +322,10 @@ void TestDialogs::gameOverTellsWhatComesNext()
 
     dialog.cbSelectGame->setChecked(selectGame);
     dialog.cbReplayGame->setChecked(replayGame);
+    // Without a cancel button, Escape answers nothing.
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.Declined);
     (yes ? dialog.btYes : dialog.btNo)->click();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(yes ? QDialog::Accepted : QDialog::Rejected));
