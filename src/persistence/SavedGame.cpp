@@ -90,6 +90,13 @@ std::optional<SavedGame> readSavedGame(const SettingsFile &file, const CardLibra
         if (seen[std::size_t(card)] != 1)
             return std::nullopt;
     }
+    // A game with every card home was won and booked already; restored, it
+    // would be won, and booked, a second time.
+    std::size_t home = 0;
+    for (int f = FirstFoundation; f <= LastFoundation; ++f)
+        home += saved.foundations[f].size();
+    if (home == std::size_t(CardCount))
+        return std::nullopt;
     return saved;
 }
 

@@ -3,6 +3,7 @@
 #include "interaction/TableSurface.h"
 #include "persistence/SavedGame.h"
 #include "persistence/SettingsFile.h"
+#include "persistence/SettingsKeys.h"
 #include "shell/TfrmMain.h"
 
 #include <QAction>
@@ -44,6 +45,7 @@ private slots:
     void closeSavesOrRemovesTheGame();
     void damagedSectionsAreNeverRestored_data();
     void damagedSectionsAreNeverRestored();
+    void aGameWithEveryCardHomeIsNotRestored();
     void abandonedGamesAreBooked_data();
     void abandonedGamesAreBooked();
     void topTenInsertion_data();
@@ -349,6 +351,39 @@ void TestSavedGame::damagedSectionsAreNeverRestored()
     QCOMPARE(m_services->modal.shown().size(), 1);
     QVERIFY(m_services->modal.shown().first().text.contains(QStringLiteral("could not be read")));
     QCOMPARE(w.table().Tableau, tableau);
+}
+
+void TestSavedGame::aGameWithEveryCardHomeIsNotRestored()
+{
+    // Written as a close during the last automatic moves could leave it:
+    // won, and booked as won already.
+    QByteArray section = "[Options]\nAutoSave=1\n[AutoSave]\nGameSaved=1\nGameNumber=77\nScore=52\nTime=90\nPC=0\n";
+    for (int c = 1; c <= 8; ++c)
+        section += keys::SavedTableauCounter(c).name.toUtf8() + "=0\n";
+    for (int f = FirstFoundation; f <= LastFoundation; ++f) {
+        section += keys::SavedStatus(f).name.toUtf8() + "=0\n";
+        section += keys::SavedFoundationCounter(f).name.toUtf8() + "=13\n";
+        for (int r = 1; r <= 13; ++r)
+            section += keys::SavedFoundation(f, r).name.toUtf8() + '=' + QByteArray::number((f - 5) * 13 + r) + '\n';
+    }
+    {
+        TfrmMain probe(m_services->services(), QStringLiteral(VESPIN_CARDLIB_PATH));
+        // With the King of spades still on the table, the section is good.
+        QByteArray kingOut = section;
+        kingOut.replace("FoundationCounter8=13", "FoundationCounter8=12");
+        kingOut.replace("TableauCounter1=0", "TableauCounter1=1\nTableau_1_1=52");
+        m_services->writeSettings(kingOut);
+        QVERIFY(readSavedGame(SettingsFile(m_services->settingsFile()), probe.cards()));
+        m_services->writeSettings(section);
+        QVERIFY(!readSavedGame(SettingsFile(m_services->settingsFile()), probe.cards()));
+    }
+    TfrmMain &w = start();
+    QVERIFY(std::any_of(m_startDialogs.begin(), m_startDialogs.end(), [](const test::ShownDialog &shown) {
+        return shown.text.startsWith(QStringLiteral("The saved game in "));
+    }));
+    QVERIFY(w.table().GameNumber != 77);
+    QCOMPARE(w.table().Score, 0);
+    QCOMPARE(w.statistics().GamesWon, 0);
 }
 
 void TestSavedGame::abandonedGamesAreBooked_data()
