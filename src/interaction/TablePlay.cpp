@@ -112,6 +112,32 @@ void TablePlay::FormDblClick()
     DragMoved = false;
 }
 
+void TablePlay::cancelDrag()
+{
+    if (SingleDragging && DragMoved)
+        returnSingleCard();
+    else if (BlockDragging && DragMoved)
+        returnBlock();
+    else if (SingleDragging || BlockDragging)
+        m_cards.AbortDrag();
+    SingleDragging = BlockDragging = DragMoved = false;
+}
+
+void TablePlay::returnSingleCard()
+{
+    m_cards.ReturnDrag(m_window, DragCard, DragStartX, DragStartY);
+    m_frame.playSound(QStringLiteral("Abort.wav"));
+}
+
+// The block as blockStep last gathered it: its cards and count are those of
+// the drag in progress.
+void TablePlay::returnBlock()
+{
+    m_cards.ReturnBlockDrag(m_window, &BlockCards[1], BlockCount, DragStartX, DragStartY);
+    m_cards.AdjustCardBlocked(BlockCards[BlockCount], 0);
+    m_frame.playSound(QStringLiteral("Abort.wav"));
+}
+
 std::int32_t TablePlay::countingTarget(std::int32_t card) const
 {
     if (m_cards.GetCardValue(card) == 13)
@@ -197,12 +223,10 @@ void TablePlay::DragSingleCard()
                 legal = true;
             }
         }
-        if (legal) {
+        if (legal)
             checkTable(m_table, m_cards, false, "a drop");
-        } else {
-            m_cards.ReturnDrag(m_window, DragCard, DragStartX, DragStartY);
-            m_frame.playSound(QStringLiteral("Abort.wav"));
-        }
+        else
+            returnSingleCard();
     }
     SingleDragging = false;
     DragMoved = false;
@@ -279,9 +303,7 @@ void TablePlay::BlockDragCard(int X, int Y)
         DestY = m_cards.GetCardY(TargetCard);
         layBlock(TargetColumn, false);
     } else {
-        m_cards.ReturnBlockDrag(m_window, block, BlockCount, DragStartX, DragStartY);
-        m_cards.AdjustCardBlocked(last, 0);
-        m_frame.playSound(QStringLiteral("Abort.wav"));
+        returnBlock();
     }
     BlockDragging = false;
     DragMoved = false;

@@ -41,6 +41,10 @@ public:
     void FormMouseMove(int X, int Y);
     void FormMouseUp(Qt::MouseButton button, int X, int Y);
     void FormDblClick();
+    // Ends a drag in progress as a refused drop ends it: the cards back in
+    // their place, the card library's records equal to the model. A peek
+    // changes no record and ends with its own release.
+    void cancelDrag();
 
     void CheckGameStatus();
     void CalculateScore();
@@ -72,6 +76,8 @@ private:
     void setEmptyColumns();
     void endPeek();
     void DragSingleCard();
+    void returnSingleCard();
+    void returnBlock();
     void blockStep(int X, int Y);
     void BlockDragCard(int X, int Y);
     // The card the dragged card may be laid on, or 0: the next card of its

@@ -125,7 +125,7 @@ void TableSurface::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a double click is a press as well, reported after
     // the double click itself.
-    emit mouseDoubleClicked();
+    emit mouseDoubleClicked(event->button());
     mousePressEvent(event);
 }
 

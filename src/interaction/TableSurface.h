@@ -48,7 +48,7 @@ signals:
     void mousePressed(Qt::MouseButton button, QPoint tablePoint);
     void mouseMoved(QPoint tablePoint);
     void mouseReleased(Qt::MouseButton button, QPoint tablePoint);
-    void mouseDoubleClicked();
+    void mouseDoubleClicked(Qt::MouseButton button);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

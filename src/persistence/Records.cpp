@@ -3,6 +3,7 @@
 #include "SettingsKeys.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace vespin {
 
@@ -26,6 +27,28 @@ void Statistics::write(SettingsFile &file) const
     vespin::write(file, keys::SuperTime, SuperTime);
     vespin::write(file, keys::SuperDate, SuperDate);
     vespin::write(file, keys::SuperGame, SuperGame);
+}
+
+void Statistics::bookGame(std::int32_t score)
+{
+    SessionGames = saturatingAdd(SessionGames, 1);
+    SessionScore = saturatingAdd(SessionScore, score);
+    GamesPlayed = saturatingAdd(GamesPlayed, 1);
+    TotalScore = saturatingAdd(TotalScore, score);
+}
+
+void Statistics::bookWin()
+{
+    GamesWon = saturatingAdd(GamesWon, 1);
+    SessionWon = saturatingAdd(SessionWon, 1);
+}
+
+std::int32_t saturatingAdd(std::int32_t a, std::int32_t b)
+{
+    std::int32_t sum;
+    if (!__builtin_add_overflow(a, b, &sum))
+        return sum;
+    return b > 0 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
 }
 
 TopTen::TopTen()

@@ -29,7 +29,15 @@ struct Statistics {
 
     void read(const SettingsFile &file);
     void write(SettingsFile &file) const;
+
+    // A finished game, and a won one. The sums stop at the largest number
+    // the file can hold: a hand-edited total near it must not wrap round.
+    void bookGame(std::int32_t score);
+    void bookWin();
 };
+
+// a + b, held at the ends of the 32-bit range instead of wrapping.
+std::int32_t saturatingAdd(std::int32_t a, std::int32_t b);
 
 struct TopTenEntry {
     QString name;

@@ -27,4 +27,22 @@ QString percentageText(qint64 won, qint64 games, const QLocale &locale)
     return generalNumber(double(won) / double(games) * 100.0, 3, locale) + QLatin1Char('%');
 }
 
+QString superDateText(const QLocale &locale, const QDateTime &when)
+{
+    // Every "t" outside a quoted literal names the zone.
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString time;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted || c != u't')
+            time += c;
+    }
+    time = time.trimmed();
+    while (time.contains(QLatin1String("  ")))
+        time.replace(QLatin1String("  "), QLatin1String(" "));
+    return locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ') + locale.toString(when.time(), time);
+}
+
 } // namespace vespin

@@ -2,6 +2,7 @@
 
 // The figures of the statistics dialog as text.
 
+#include <QDateTime>
 #include <QLocale>
 #include <QString>
 
@@ -14,5 +15,9 @@ QString averageText(qint64 total, qint64 games, const QLocale &locale);
 // won / games as a percentage with at most three significant digits:
 // 1 / 3 -> "33.3%", 3 / 3 -> "100%". games must not be 0.
 QString percentageText(qint64 won, qint64 games, const QLocale &locale);
+
+// When the best time was set: the user's short date and long time, without
+// the time zone's name that the long time format may carry.
+QString superDateText(const QLocale &locale, const QDateTime &when);
 
 } // namespace vespin

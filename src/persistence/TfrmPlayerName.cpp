@@ -62,7 +62,7 @@ QPixmap nameCardPicture(int size, qreal ratio)
 } // namespace
 
 TfrmPlayerName::TfrmPlayerName(const QString &name, bool showNameBox, QWidget *mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
       m_name(name),
       m_showNameBox(showNameBox)
 {
@@ -146,8 +146,10 @@ void TfrmPlayerName::reject()
 
 void TfrmPlayerName::done(int)
 {
-    // Taken as typed: the Top Ten shows the name exactly so, even empty.
-    m_name = edPlayer->text();
+    // Taken as typed: the Top Ten shows the name exactly so, even empty. A
+    // stored name longer than can be typed stays whole unless it is edited.
+    if (edPlayer->isModified())
+        m_name = edPlayer->text();
     m_showNameBox = cbShowPlayerName->isChecked();
     QDialog::done(QDialog::Accepted);
 }

@@ -68,7 +68,8 @@ void showFigures(const std::array<QLabel *, 4> &labels, std::int32_t played, std
 } // namespace
 
 TfrmStatistics::TfrmStatistics(ModalRunner &runner, Statistics &statistics, QLocale locale, QWidget *mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint),
       m_runner(runner),
       m_statistics(statistics),
       m_locale(std::move(locale))

@@ -63,7 +63,8 @@ private:
 } // namespace
 
 TfrmTopten::TfrmTopten(ModalRunner &runner, TopTen &topTen, QColor tableColour, QWidget *mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
       m_runner(runner),
       m_topTen(topTen)
 {

@@ -25,6 +25,20 @@ public:
     virtual int run(QDialog &dialog) = 0;
 };
 
+// Stands in front of another runner. Once the program is ending it shows
+// nothing more: every dialog is then rejected unseen, so that no question
+// holds up the end and nothing is changed after the last write.
+class ClosingModalRunner final : public ModalRunner {
+public:
+    explicit ClosingModalRunner(ModalRunner &inner) : m_inner(inner) {}
+    int run(QDialog &dialog) override;
+    void refuseFromNowOn() { m_refusing = true; }
+
+private:
+    ModalRunner &m_inner;
+    bool m_refusing = false;
+};
+
 // A message box shown through the runner; returns the button pressed, or
 // QMessageBox::NoButton when it was closed some other way.
 QMessageBox::StandardButton showMessage(ModalRunner &runner, QMessageBox::Icon icon, const QString &title,

@@ -14,6 +14,7 @@
 #include "persistence/SavedGame.h"
 #include "persistence/SettingsFile.h"
 #include "persistence/SettingsKeys.h"
+#include "persistence/StatisticsFormat.h"
 #include "persistence/TfrmPlayerName.h"
 #include "persistence/TfrmStatistics.h"
 #include "persistence/TfrmTopten.h"
@@ -25,6 +26,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QLocale>
 #include <QDesktopServices>
 #include <QDir>
@@ -44,6 +46,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace vespin {
 
@@ -127,17 +130,21 @@ QRect placeMainWindow(QSize screen, int left, int top, int height)
 {
     const int centredLeft = screen.width() / 2 - TfrmMain::OuterWidth / 2;
     const int centredTop = screen.height() / 2 - 240;
-    if (left < 0 || left + TfrmMain::OuterWidth > screen.width())
+    // In 64 bits: stored values anywhere in the 32-bit range must not wrap.
+    if (left < 0 || qint64(left) + TfrmMain::OuterWidth > screen.width())
         left = centredLeft;
-    if (top < 0 || top + height > screen.height()) {
+    if (top < 0 || qint64(top) + height > screen.height()) {
         top = centredTop;
         height = TfrmMain::MinimumOuterHeight;
     }
-    return QRect(left, top, TfrmMain::OuterWidth, height);
+    // Lower heights show as the minimum anyway; raised here, the frame can
+    // be taken off them without going below the range.
+    return QRect(left, top, TfrmMain::OuterWidth, std::max(height, int(TfrmMain::MinimumOuterHeight)));
 }
 
 TfrmMain::TfrmMain(const Services &services, const QString &cardLibraryPath, QWidget *parent)
-    : QMainWindow(parent), m_services(services)
+    : QMainWindow(parent), m_modal(services.modal),
+      m_services{m_modal, services.sound, services.help, services.clock, services.system, services.settings}
 {
     setWindowTitle(ProgramTitle);
     m_usable = FormCreate(cardLibraryPath);
@@ -199,6 +206,7 @@ bool TfrmMain::FormCreate(const QString &cardLibraryPath)
     m_play = std::make_unique<TablePlay>(m_table, m_cards, m_surface->handle(), static_cast<PlayFrame &>(*this));
     connectCommands();
     m_surface->setPainter([this] { FormPaint(); });
+    m_surface->installEventFilter(this);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state != Qt::ApplicationActive)
             ProcKeyDown();
@@ -263,6 +271,9 @@ void TfrmMain::connectCommands()
             // directly, so the click's flip is taken back first.
             if (action->isCheckable())
                 action->setChecked(!action->isChecked());
+            if (m_sessionEnding)
+                return;
+            endDrag();
             (this->*handler)();
         });
     }
@@ -270,6 +281,10 @@ void TfrmMain::connectCommands()
     // Opening a menu of the menu bar stops the win animation.
     for (QMenu *menu : {c.mnuGame, c.mnuOptions, c.mnuView, c.mnuHelp})
         connect(menu, &QMenu::aboutToShow, this, [this] { ProcKeyDown(); });
+    // A menu takes the mouse: the table would never see the drag's release.
+    for (QMenu *menu : {c.mnuGame, c.mnuOptions, c.mnuView, c.mnuHelp, c.PopupMenuHelp, c.PopupMenuToolbar,
+                        c.PopupMenuStatusBar})
+        connect(menu, &QMenu::aboutToShow, this, [this] { endDrag(); });
     connect(c.Toolbar, &QToolBar::topLevelChanged, this, [this] { ToolbarRecreated(); });
     connect(c.StatusBar, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { m_commands->PopupMenuStatusBar->popup(m_commands->StatusBar->mapToGlobal(at)); });
@@ -277,12 +292,21 @@ void TfrmMain::connectCommands()
         button->installEventFilter(this);
     connect(m_surface, &TableSurface::mousePressed, this, [this](Qt::MouseButton button, QPoint at) {
         ProcKeyDown();
+        // The left button is down through a whole drag: pressed again, its
+        // release went elsewhere (a grab taken by another program).
+        if (button == Qt::LeftButton)
+            endDrag();
         m_play->FormMouseDown(button, at.x(), at.y());
     });
     connect(m_surface, &TableSurface::mouseMoved, this, [this](QPoint at) { m_play->FormMouseMove(at.x(), at.y()); });
     connect(m_surface, &TableSurface::mouseReleased, this,
             [this](Qt::MouseButton button, QPoint at) { m_play->FormMouseUp(button, at.x(), at.y()); });
-    connect(m_surface, &TableSurface::mouseDoubleClicked, this, [this] { m_play->FormDblClick(); });
+    connect(m_surface, &TableSurface::mouseDoubleClicked, this, [this](Qt::MouseButton button) {
+        // Another button's double click in the middle of a drag is no
+        // reason to forget that the card has moved.
+        if (button == Qt::LeftButton)
+            m_play->FormDblClick();
+    });
     connect(&GameTimer, &QTimer::timeout, this, &TfrmMain::GameTimerTimer);
 }
 
@@ -350,18 +374,28 @@ void TfrmMain::FormActivate()
 
     mnuNewGameClick();
 
+    // The session may end under each dialog; the rest is then not read, and
+    // the close leaves it in the file as it is.
+    if (m_sessionEnding)
+        return;
     if (read(file, keys::ShowTips))
         showTipOfTheDay();
+    if (m_sessionEnding)
+        return;
 
     LastPlayer = read(file, keys::LastPlayer);
     m_options.ShowNameBox = read(file, keys::ShowNameBox);
+    m_playerNameRead = true;
     if (LastPlayer == QLatin1String("Player 1") || LastPlayer.isEmpty() || m_options.ShowNameBox)
         askPlayerName();
+    if (m_sessionEnding)
+        return;
 
     changeSettings([this](SettingsFile &f) { write(f, keys::LastPlayer, LastPlayer); });
     c.mnuTip->setChecked(read(file, keys::ShowTips));
 
     m_topTen.read(file);
+    m_topTenRead = true;
 }
 
 bool TfrmMain::refusedDuringWin()
@@ -374,7 +408,8 @@ bool TfrmMain::refusedDuringWin()
 
 void TfrmMain::mnuNewGameClick()
 {
-    if (refusedDuringWin())
+    // What the file holds is the table as the session ended.
+    if (m_sessionEnding || refusedDuringWin())
         return;
     TableModel &t = m_table;
     CommandSurface &c = *m_commands;
@@ -382,8 +417,13 @@ void TfrmMain::mnuNewGameClick()
     if (!t.FirstDeal && !t.ReturningToBookmark && m_options.Prompts
         && showMessage(m_services.modal, QMessageBox::Question, ProgramTitle,
                        QStringLiteral("Sure you want to quit current game?"), QMessageBox::Yes | QMessageBox::No,
-                       this) != QMessageBox::Yes)
+                       this) != QMessageBox::Yes) {
+        // Declined, the game on the table stays, and so does its number for
+        // a restart: nothing chosen for this deal is kept for the next.
+        t.PresetGameNumber = false;
+        t.NextGameNumber.reset();
         return;
+    }
 
     if (t.Score > 0 && t.GameTime > 0 && !t.ReturningToBookmark && !t.WinRecorded)
         UpdateScoreStat();
@@ -802,12 +842,10 @@ void TfrmMain::DisplayFinish()
         m_statistics.SuperTime = t.GameTime;
         const QLocale locale = QLocale::system();
         const QDateTime now = m_services.clock.localNow();
-        m_statistics.SuperDate = locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-                                 + locale.toString(now.time(), QLocale::LongFormat);
+        m_statistics.SuperDate = superDateText(locale, now);
         m_statistics.SuperGame = t.GameNumber;
     }
-    ++m_statistics.GamesWon;
-    ++m_statistics.SessionWon;
+    m_statistics.bookWin();
 
     GameTimer.stop();
     c.mnuPlaceBookmark->setEnabled(false);
@@ -859,6 +897,12 @@ void TfrmMain::DisplayFinish()
     }
     if (m_closeAfterWin) {
         m_closeAfterWin = false;
+        if (m_sessionEnding) {
+            finishSession();
+            return;
+        }
+        // The player has asked to quit once already.
+        m_closeConfirmed = true;
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
 }
@@ -868,10 +912,7 @@ void TfrmMain::UpdateScoreStat()
 {
     const TableModel &t = m_table;
     m_topTen.offer({LastPlayer, t.Score, t.GameTime, t.GameNumber});
-    ++m_statistics.SessionGames;
-    m_statistics.SessionScore += t.Score;
-    ++m_statistics.GamesPlayed;
-    m_statistics.TotalScore += t.Score;
+    m_statistics.bookGame(t.Score);
 }
 
 bool TfrmMain::RestoreGame()
@@ -971,6 +1012,7 @@ void TfrmMain::mnuMinimizeClick()
         return;
     m_minimizing = true;
     ProcKeyDown();
+    endDrag();
     if (m_options.Pause && GameTimer.isActive() && !m_table.PauseDisabled)
         mnuPauseClick();
     if (!isMinimized())
@@ -1024,6 +1066,16 @@ bool TfrmMain::event(QEvent *event)
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    // Where no activation comes (X11 without a window manager, a Wayland
+    // compositor that gives focus only with a token), the start-up runs
+    // once the table has been painted and the queued events are handled.
+    if (watched == m_surface && event->type() == QEvent::Paint && !m_started && !m_idleStartQueued) {
+        m_idleStartQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            if (!m_started)
+                FormActivate();
+        });
+    }
     if (event->type() == QEvent::ToolTip && !m_options.ToolHint)
         return true;
     return QMainWindow::eventFilter(watched, event);
@@ -1036,6 +1088,8 @@ void TfrmMain::changeEvent(QEvent *event)
         return;
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_started)
         FormActivate();
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        endDrag();
     if (event->type() == QEvent::WindowStateChange && isMinimized())
         mnuMinimizeClick();
 }
@@ -1066,13 +1120,52 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    if (!FormCloseQuery()) {
+    if (!std::exchange(m_closeConfirmed, false) && !FormCloseQuery()) {
         event->ignore();
         return;
     }
+    endDrag();
     m_closing = true;
     FormClose();
     event->accept();
+}
+
+void TfrmMain::endSession()
+{
+    // A second request while the first is under way changes nothing.
+    if (!m_usable || m_sessionEnding)
+        return;
+    m_sessionEnding = true;
+    m_modal.refuseFromNowOn();
+    ProcKeyDown();
+    endDrag();
+    // Each open dialog ends as cancelled, so that the code that opened it
+    // comes back; its result is no longer taken up.
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<QDialog *>(widget); dialog && dialog->isVisible())
+            dialog->reject();
+    }
+    // The win sequence books the won game once its animation has stopped,
+    // as for a close, and ends the session then.
+    if (m_inWinSequence) {
+        m_closeAfterWin = true;
+        return;
+    }
+    finishSession();
+}
+
+void TfrmMain::finishSession()
+{
+    if (!m_closing) {
+        m_closing = true;
+        FormClose();
+    }
+    emit sessionEnded();
+}
+
+void TfrmMain::endDrag()
+{
+    m_play->cancelDrag();
 }
 
 bool TfrmMain::FormCloseQuery()
@@ -1106,14 +1199,21 @@ void TfrmMain::FormClose()
         write(file, keys::LeftPosition(QSize()), outer.x());
         write(file, keys::TopPosition(QSize()), outer.y());
         write(file, keys::Height, outerHeight);
-        write(file, keys::LastPlayer, LastPlayer);
-        write(file, keys::ShowNameBox, m_options.ShowNameBox);
-        m_topTen.write(file);
+        if (m_playerNameRead) {
+            write(file, keys::LastPlayer, LastPlayer);
+            write(file, keys::ShowNameBox, m_options.ShowNameBox);
+        }
+        if (m_topTenRead)
+            m_topTen.write(file);
         write(file, keys::Maximized, windowState() != Qt::WindowNoState);
-        if (m_commands->mnuAutoSave->isChecked() && !winPictureVisible())
-            vespin::SaveGame(file, m_table, m_cards);
-        else
-            file.ClearSection(keys::AutoSave);
+        // Before the first deal the table holds no game, and a saved one
+        // that could not be read stays for the next save to replace.
+        if (!m_table.FirstDeal) {
+            if (m_commands->mnuAutoSave->isChecked() && !winPictureVisible())
+                vespin::SaveGame(file, m_table, m_cards);
+            else
+                file.ClearSection(keys::AutoSave);
+        }
         file.commitBatch();
     });
 }

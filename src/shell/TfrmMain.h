@@ -65,9 +65,12 @@ public:
     QString LastPlayer = QStringLiteral("Player 1");
     QString settingsPath() const;
 
-    // The start-up sequence; runs once, at the first activation.
+    // The start-up sequence; runs once, at the first activation or, where
+    // the window system activates no new window, once the shown window has
+    // been painted and the event loop is idle.
     void FormActivate();
     bool hasStarted() const { return m_started; }
+    bool sessionEnding() const { return m_sessionEnding; }
 
     QTimer GameTimer;
 
@@ -104,6 +107,14 @@ public slots:
     void GameTimerTimer();
     // The running copy is asked to come back by a copy started later.
     void WMRestoreApp();
+    // The desktop session ends, or the program was told to end: the close
+    // writes run without a question, and sessionEnded follows. Open dialogs
+    // are closed as cancelled and none opens any more.
+    void endSession();
+
+signals:
+    // Everything is written; the program may end.
+    void sessionEnded();
 
 protected:
     bool event(QEvent *event) override;
@@ -121,6 +132,10 @@ private:
     void FormPaint();
     bool FormCloseQuery();
     void FormClose();
+    void finishSession();
+    // A drag in progress ends as a refused drop does, before anything else
+    // can touch the table or take the mouse away from it.
+    void endDrag();
     void FormDestroy();
     void StatusHint(const QString &hint);
     void ProcKeyDown();
@@ -163,6 +178,7 @@ private:
     // The Preferences dialog, opened on a page (TfrmPreferences::Page).
     void showPreferences(int page);
 
+    ClosingModalRunner m_modal;
     Services m_services;
     CardLibrary m_cards;
     TableModel m_table;
@@ -182,6 +198,12 @@ private:
     bool m_started = false;
     bool m_minimizing = false;
     bool m_closing = false;
+    bool m_closeConfirmed = false;
+    bool m_sessionEnding = false;
+    bool m_idleStartQueued = false;
+    // What the start-up has read so far: the close writes only what it knows.
+    bool m_playerNameRead = false;
+    bool m_topTenRead = false;
 };
 
 } // namespace vespin

@@ -2,6 +2,7 @@
 #include "LazyHelp.h"
 #include "RealServices.h"
 #include "SingleInstance.h"
+#include "TerminationSignals.h"
 #include "TfrmMain.h"
 
 #include <QApplication>
@@ -9,9 +10,13 @@
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
+#include <QSessionManager>
 
 int main(int argc, char *argv[])
 {
+    // Before anything else: a termination signal from here on waits for the
+    // event loop, which ends the program as a close does.
+    vespin::TerminationSignals::catchSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vespintide"));
     // The same icon and name as the installed desktop file, so that a task
@@ -48,6 +53,19 @@ int main(int argc, char *argv[])
     if (!window.isUsable())
         return 1;
     QObject::connect(&instance, &vespin::SingleInstance::restoreRequested, &window, &vespin::TfrmMain::WMRestoreApp);
+
+    // The end of the desktop session, a shutdown, a logout or Ctrl+C: the
+    // close writes without a question, then the program ends with 0, out of
+    // any dialog that is open.
+    vespin::TerminationSignals terminations;
+    QObject::connect(&terminations, &vespin::TerminationSignals::received, &window, &vespin::TfrmMain::endSession);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager &) {
+        window.endSession();
+    });
+    // The game is not one a session manager could start again where it was.
+    QObject::connect(&app, &QGuiApplication::saveStateRequest, &window,
+                     [](QSessionManager &manager) { manager.setRestartHint(QSessionManager::RestartNever); });
+    QObject::connect(&window, &vespin::TfrmMain::sessionEnded, &app, [] { QCoreApplication::exit(0); });
     window.show();
     return app.exec();
 }

@@ -1,8 +1,11 @@
 #include "TablePositions.h"
 #include "TestServices.h"
 #include "game/TfrmGameOver.h"
+#include "game/TfrmGameSelect.h"
 #include "game/WinAnimation.h"
 #include "interaction/TableSurface.h"
+#include "persistence/SettingsFile.h"
+#include "persistence/SettingsKeys.h"
 #include "shell/TfrmMain.h"
 #include "widgets/WinPicture.h"
 
@@ -10,7 +13,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <vector>
@@ -47,6 +52,8 @@ private slots:
     void winByTheMouse();
     void keyPressStopsTheAnimation();
     void dealAndCloseWaitForTheSequence();
+    void aCloseDuringTheSequenceAsksNoSecondTime();
+    void aSessionEndDuringTheAnimationBooksTheWin();
 
 private:
     void dragKingOfHeartsToColumn3();
@@ -296,6 +303,58 @@ void TestWin::dealAndCloseWaitForTheSequence()
     QVERIFY(w.isVisible());
     // The close comes after it.
     QTRY_VERIFY(!w.isVisible());
+}
+
+void TestWin::aCloseDuringTheSequenceAsksNoSecondTime()
+{
+    TfrmMain &w = *m_window;
+    w.options().Prompts = true;
+    layNearlyWon(w);
+    QMetaObject::invokeMethod(&w, &QWidget::close, Qt::QueuedConnection);
+    // Yes, with a chosen game whose deal moves its Aces and starts the clock.
+    m_services->modal.answerWhen(QStringLiteral("vespin::TfrmGameOver"), [](QDialog &dialog) {
+        auto &over = static_cast<TfrmGameOver &>(dialog);
+        over.cbSelectGame->setChecked(true);
+        over.btYes->click();
+        return dialog.result();
+    });
+    m_services->modal.answerWhen(QStringLiteral("vespin::TfrmGameSelect"), [](QDialog &dialog) {
+        auto &select = static_cast<TfrmGameSelect &>(dialog);
+        select.edGameNumber->setText(QStringLiteral("1"));
+        select.btOK->click();
+        return dialog.result();
+    });
+    m_services->modal.press(QMessageBox::Yes); // the deal's own question
+    dragKingOfHeartsToColumn3();
+    QCOMPARE(w.table().GameNumber, 1);
+    QVERIFY(w.GameTimer.isActive());
+    QTRY_VERIFY(!w.isVisible());
+    for (const test::ShownDialog &shown : m_services->modal.shown())
+        QVERIFY(shown.text != QStringLiteral("Are you sure you want to quit Vespintide?"));
+}
+
+void TestWin::aSessionEndDuringTheAnimationBooksTheWin()
+{
+    TfrmMain &w = *m_window;
+    w.commands().mnuAutoSave->setChecked(true);
+    layNearlyWon(w);
+    w.table().Score = 48;
+    const Statistics before = w.statistics();
+    QSignalSpy ended(&w, &TfrmMain::sessionEnded);
+    // It arrives while the cards fly.
+    QMetaObject::invokeMethod(&w, &TfrmMain::endSession, Qt::QueuedConnection);
+    dragKingOfHeartsToColumn3();
+    QCOMPARE(ended.count(), 1);
+    // Won and booked once, as for a close; nothing is asked any more.
+    QCOMPARE(w.statistics().GamesWon, before.GamesWon + 1);
+    QCOMPARE(w.statistics().GamesPlayed, before.GamesPlayed + 1);
+    QCOMPARE(m_services->modal.shown().size(), 0);
+    const SettingsFile file(m_services->settingsFile());
+    QCOMPARE(read(file, keys::GamesWon), before.GamesWon + 1);
+    QCOMPARE(read(file, keys::GamesPlayed), before.GamesPlayed + 1);
+    QCOMPARE(read(file, keys::TotalScore), before.TotalScore + 52);
+    // The won game is not kept to be won again.
+    QVERIFY(!read(file, keys::GameSaved));
 }
 
 QTEST_MAIN(TestWin)

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QtTest>
 
 #include <vector>
@@ -70,6 +71,9 @@ private slots:
     void undoTakesBackTheLastMove();
     void peekShowsACoveredCard();
     void pauseFollowsTheClock();
+    void anythingElseEndsADragFirst_data();
+    void anythingElseEndsADragFirst();
+    void anotherButtonsDoubleClickKeepsTheDrag();
 
 private:
     void press(Qt::MouseButton button, QPoint at) { test::press(*m_window, button, at); }
@@ -441,6 +445,80 @@ void TestPlay::pauseFollowsTheClock()
     w.GameTimerTimer();
     QCOMPARE(w.table().GameTime, before + 1);
     QCOMPARE(w.commands().StatusPanels[1]->text(), QStringLiteral("Time: %1").arg(before + 1));
+}
+
+void TestPlay::anythingElseEndsADragFirst_data()
+{
+    QTest::addColumn<bool>("block");
+    QTest::addColumn<QString>("interruption");
+    for (const bool block : {false, true}) {
+        for (const char *what : {"S", "U", "F2", "Escape", "menu", "another window"})
+            QTest::addRow("%s, %s", block ? "block" : "card", what) << block << QString::fromLatin1(what);
+    }
+}
+
+// A command, a dialog, a deal, undo, minimising or another window taking
+// the focus in the middle of a drag: the drag ends first as a refused drop,
+// and the table stays whole.
+void TestPlay::anythingElseEndsADragFirst()
+{
+    QFETCH(bool, block);
+    QFETCH(QString, interruption);
+    TfrmMain &w = *m_window;
+    lay(w, {{{hearts(2), clubs(9), clubs(8)}, {spades(2), clubs(10)}, {hearts(4)}, {spades(3), hearts(5)}, {}, {},
+             {}, {}}});
+    // A move for Undo to take back.
+    dragCard(hearts(4), corner(w, hearts(5)) + QPoint(0, 16));
+    QCOMPARE(w.cards().GetUser4(hearts(4)), 4);
+    const Snapshot before(w);
+    const int grabbed = block ? clubs(9) : clubs(8);
+    const QPoint from = corner(w, grabbed);
+    const QPoint over = corner(w, clubs(10)) + QPoint(20, 24);
+    press(Qt::LeftButton, from + QPoint(20, 5));
+    moveTo(from + QPoint(40, 20));
+    moveTo(over);
+    QVERIFY(w.play().DragMoved);
+
+    QWidget other;
+    if (interruption == QLatin1String("menu")) {
+        w.commands().mnuGame->popup(w.mapToGlobal(QPoint(0, 0)));
+        w.commands().mnuGame->hide();
+    } else if (interruption == QLatin1String("another window")) {
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+    } else {
+        QTest::keyClick(&w, QKeySequence::fromString(interruption)[0].key());
+    }
+    QVERIFY(!w.play().SingleDragging && !w.play().BlockDragging && !w.play().DragMoved);
+    QVERIFY2(violations(w).isEmpty(), qPrintable(violations(w).join(QLatin1Char('\n'))));
+    const bool tableChanged = interruption == QLatin1String("U") || interruption == QLatin1String("F2");
+    if (!tableChanged) {
+        QVERIFY(Snapshot(w).sameTableAs(before));
+        QCOMPARE(corner(w, grabbed), from);
+    }
+    // The release drops nothing; the next press drags the top card alone.
+    const Snapshot after(w);
+    release(Qt::LeftButton, over);
+    QVERIFY(Snapshot(w).sameTableAs(after));
+    QVERIFY2(violations(w).isEmpty(), qPrintable(violations(w).join(QLatin1Char('\n'))));
+}
+
+void TestPlay::anotherButtonsDoubleClickKeepsTheDrag()
+{
+    TfrmMain &w = *m_window;
+    lay(w, {{{hearts(2), clubs(8)}, {spades(2), clubs(9)}, {}, {}, {}, {}, {}, {}}});
+    const QPoint onto = corner(w, clubs(9)) + QPoint(0, 16);
+    press(Qt::LeftButton, corner(w, clubs(8)) + QPoint(20, 5));
+    moveTo(onto + QPoint(10, 10));
+    moveTo(onto + QPoint(20, 5));
+    for (const Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton})
+        QTest::mouseDClick(w.surface(), other, {}, w.surface()->toWidget(onto + QPoint(20, 5)));
+    QVERIFY(w.play().DragMoved);
+    release(Qt::LeftButton, onto + QPoint(20, 5));
+    QCOMPARE(w.cards().GetUser4(clubs(8)), 2);
+    QCOMPARE(corner(w, clubs(8)), onto);
+    QVERIFY2(violations(w).isEmpty(), qPrintable(violations(w).join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TestPlay)

@@ -14,8 +14,10 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTimeZone>
 #include <QtTest>
 
+#include <limits>
 #include <optional>
 
 using namespace vespin;
@@ -64,6 +66,9 @@ class TestRecordDialogs : public QObject {
 private slots:
     void formatsFigures_data();
     void formatsFigures();
+    void bestTimeDateNamesNoTimeZone_data();
+    void bestTimeDateNamesNoTimeZone();
+    void sumsStopAtTheLargestNumber();
 
     void statisticsStartEmpty();
     void statisticsShowFigures_data();
@@ -88,6 +93,7 @@ private slots:
     void playerNameRoundTrip();
 
     void dialogsPlaceThemselvesOverTheMainWindow();
+    void dialogsCarryTheirWindowButtons();
 };
 
 void TestRecordDialogs::formatsFigures_data()
@@ -121,6 +127,42 @@ void TestRecordDialogs::formatsFigures()
     QFETCH(QLocale, locale);
     QFETCH(QString, expected);
     QCOMPARE(percentage ? percentageText(part, whole, locale) : averageText(part, whole, locale), expected);
+}
+
+void TestRecordDialogs::bestTimeDateNamesNoTimeZone_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("English (US)") << QLocale(QLocale::English, QLocale::UnitedStates) << "12/11/26 9:05:03 PM";
+    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << "11.12.26 21:05:03";
+    QTest::newRow("C") << QLocale::c() << "11 Dec 2026 21:05:03";
+}
+
+void TestRecordDialogs::bestTimeDateNamesNoTimeZone()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, expected);
+    const QDateTime when(QDate(2026, 12, 11), QTime(21, 5, 3), QTimeZone(QByteArrayLiteral("Europe/Berlin")));
+    QCOMPARE(superDateText(locale, when), expected);
+}
+
+void TestRecordDialogs::sumsStopAtTheLargestNumber()
+{
+    constexpr std::int32_t Largest = std::numeric_limits<std::int32_t>::max();
+    Statistics s;
+    s.TotalScore = 2147483600;
+    s.GamesPlayed = Largest;
+    s.GamesWon = Largest;
+    s.bookGame(52);
+    s.bookWin();
+    QCOMPARE(s.TotalScore, Largest);
+    QCOMPARE(s.GamesPlayed, Largest);
+    QCOMPARE(s.GamesWon, Largest);
+    QCOMPARE(s.SessionGames, 1);
+    QCOMPARE(s.SessionScore, 52);
+    QCOMPARE(s.SessionWon, 1);
+    QCOMPARE(saturatingAdd(std::numeric_limits<std::int32_t>::min(), -1), std::numeric_limits<std::int32_t>::min());
+    QCOMPARE(saturatingAdd(-5, 3), -2);
 }
 
 void TestRecordDialogs::statisticsStartEmpty()
@@ -523,6 +565,10 @@ void TestRecordDialogs::playerNameRoundTrip_data()
     QTest::newRow("emptied") << "Anna" << true << "" << false << "ok" << "";
     QTest::newRow("at most 25 letters")
         << "" << true << "abcdefghijklmnopqrstuvwxyz0123" << false << "ok" << "abcdefghijklmnopqrstuvwxy";
+    // The limit is for typing: a longer name from the file comes back whole.
+    QTest::newRow("a longer stored name, not typed over")
+        << "Maximiliane von Hohenstein-Ost" << true << QString() << false << "close"
+        << "Maximiliane von Hohenstein-Ost";
 }
 
 void TestRecordDialogs::playerNameRoundTrip()
@@ -540,8 +586,8 @@ void TestRecordDialogs::playerNameRoundTrip()
     QCOMPARE(dialog.cbShowPlayerName->property("helpTopic").toInt(), 142);
     QCOMPARE(dialog.BitBtn1->property("helpTopic").toInt(), 128);
     dialog.show();
-    QCOMPARE(dialog.edPlayer->text(), name);
-    QCOMPARE(dialog.edPlayer->selectedText(), name);
+    QCOMPARE(dialog.edPlayer->text(), name.left(25));
+    QCOMPARE(dialog.edPlayer->selectedText(), name.left(25));
     QCOMPARE(dialog.focusWidget(), dialog.edPlayer);
     QCOMPARE(dialog.cbShowPlayerName->isChecked(), showBox);
 
@@ -592,6 +638,28 @@ void TestRecordDialogs::dialogsPlaceThemselvesOverTheMainWindow()
     checkCentred(topten);
     TfrmPlayerName name(QStringLiteral("Anna"), true, &main);
     checkCentred(name);
+}
+
+void TestRecordDialogs::dialogsCarryTheirWindowButtons()
+{
+    test::ScriptedModalRunner runner;
+    Statistics statistics;
+    TopTen topTen;
+    TfrmStatistics stats(runner, statistics, QLocale::c(), nullptr);
+    TfrmTopten top(runner, topTen, Qt::darkGreen, nullptr);
+    TfrmPlayerName name(QStringLiteral("Anna"), true, nullptr);
+    struct Expected {
+        QDialog *dialog;
+        bool minimise, maximise, help;
+    };
+    for (const Expected &e : {Expected{&stats, true, false, false}, Expected{&top, true, true, true},
+                              Expected{&name, false, false, true}}) {
+        const Qt::WindowFlags flags = e.dialog->windowFlags();
+        QVERIFY2(flags.testFlag(Qt::WindowSystemMenuHint), e.dialog->metaObject()->className());
+        QCOMPARE(flags.testFlag(Qt::WindowMinimizeButtonHint), e.minimise);
+        QCOMPARE(flags.testFlag(Qt::WindowMaximizeButtonHint), e.maximise);
+        QCOMPARE(flags.testFlag(Qt::WindowContextHelpButtonHint), e.help);
+    }
 }
 
 QTEST_MAIN(TestRecordDialogs)

@@ -517,16 +517,25 @@ void TestFrame::selectGameChoosesTheNextDeal()
             return dialog.result();
         });
     };
-    // Chosen, but the player keeps the game on the table: it keeps its number.
+    const auto dealt = w.table().Tableau;
+    // Chosen, but the player keeps the game on the table: it keeps its
+    // number, and nothing chosen waits for a later deal.
     choose(QStringLiteral("4711"));
     m_services->modal.press(QMessageBox::No);
     w.commands().mnuSelectGame->trigger();
     QCOMPARE(m_services->modal.shown().last().text, QStringLiteral("Sure you want to quit current game?"));
     QCOMPARE(w.table().GameNumber, current);
     QVERIFY(w.windowTitle().contains(QStringLiteral("Game Number: %1").arg(current)));
-    // The next New Game deals the chosen number.
+    // Restart deals the game the caption names, card for card.
     m_services->modal.press(QMessageBox::Yes);
-    w.commands().mnuNewGame->trigger();
+    w.commands().mnuRestartGame->trigger();
+    QCOMPARE(w.table().GameNumber, current);
+    QVERIFY(w.table().Tableau == dealt);
+    QVERIFY(w.windowTitle().startsWith(QStringLiteral("Vespintide (Game Number: %1)").arg(current)));
+    // Chosen and confirmed, the chosen game is dealt.
+    choose(QStringLiteral("4711"));
+    m_services->modal.press(QMessageBox::Yes);
+    w.commands().mnuSelectGame->trigger();
     QCOMPARE(w.table().GameNumber, 4711);
     QVERIFY(w.windowTitle().startsWith(QStringLiteral("Vespintide (Game Number: 4711)")));
 

@@ -47,24 +47,30 @@ void TestMainWindow::unusableCardLibraryEndsTheProgram()
 void TestMainWindow::storedPlacementIsKeptOnScreen_data()
 {
     QTest::addColumn<QSize>("screen");
-    QTest::addColumn<QRect>("stored"); // left, top, width unused, height
+    QTest::addColumn<QList<int>>("stored"); // left, top, height
     QTest::addColumn<QRect>("placed");
     const QSize screen(1024, 768);
-    QTest::newRow("fits") << screen << QRect(10, 20, 0, 500) << QRect(10, 20, 640, 500);
-    QTest::newRow("too far right") << screen << QRect(700, 20, 0, 500) << QRect(192, 20, 640, 500);
-    QTest::newRow("right edge exactly") << screen << QRect(384, 20, 0, 500) << QRect(384, 20, 640, 500);
-    QTest::newRow("negative left") << screen << QRect(-1, 20, 0, 500) << QRect(192, 20, 640, 500);
-    QTest::newRow("above the screen") << screen << QRect(10, -5, 0, 700) << QRect(10, 144, 640, 450);
-    QTest::newRow("too tall") << screen << QRect(10, 100, 0, 669) << QRect(10, 144, 640, 450);
-    QTest::newRow("small screen") << QSize(640, 480) << QRect(1, 0, 0, 480) << QRect(0, 0, 640, 480);
+    QTest::newRow("fits") << screen << QList<int>{10, 20, 500} << QRect(10, 20, 640, 500);
+    QTest::newRow("too far right") << screen << QList<int>{700, 20, 500} << QRect(192, 20, 640, 500);
+    QTest::newRow("right edge exactly") << screen << QList<int>{384, 20, 500} << QRect(384, 20, 640, 500);
+    QTest::newRow("negative left") << screen << QList<int>{-1, 20, 500} << QRect(192, 20, 640, 500);
+    QTest::newRow("above the screen") << screen << QList<int>{10, -5, 700} << QRect(10, 144, 640, 450);
+    QTest::newRow("too tall") << screen << QList<int>{10, 100, 669} << QRect(10, 144, 640, 450);
+    QTest::newRow("small screen") << QSize(640, 480) << QList<int>{1, 0, 480} << QRect(0, 0, 640, 480);
+    // Hand-edited values at the ends of the range neither wrap nor place
+    // the window off the screen.
+    QTest::newRow("largest left") << screen << QList<int>{2147483647, 20, 500} << QRect(192, 20, 640, 500);
+    QTest::newRow("largest top") << screen << QList<int>{10, 2147483647, 500} << QRect(10, 144, 640, 450);
+    QTest::newRow("largest height") << screen << QList<int>{10, 20, 2147483647} << QRect(10, 144, 640, 450);
+    QTest::newRow("smallest height") << screen << QList<int>{10, 20, -2147483647 - 1} << QRect(10, 20, 640, 450);
 }
 
 void TestMainWindow::storedPlacementIsKeptOnScreen()
 {
     QFETCH(QSize, screen);
-    QFETCH(QRect, stored);
+    QFETCH(QList<int>, stored);
     QFETCH(QRect, placed);
-    QCOMPARE(placeMainWindow(screen, stored.left(), stored.top(), stored.height()), placed);
+    QCOMPARE(placeMainWindow(screen, stored[0], stored[1], stored[2]), placed);
 }
 
 void TestMainWindow::firstActivationDealsOnce()
