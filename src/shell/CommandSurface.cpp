@@ -147,12 +147,17 @@ CommandSurface::CommandSurface(QMainWindow &window)
     PopUpTip = mnuTip;
     addAll(PopupMenuHelp, {PopUpContents, PopUpKeywordSearch, PopUpHowtoPlay, PopUpUsingHelp, PopUpTip});
 
+    // The entries belong to the window: a menu opened on its own sends the
+    // hint of the entry under the pointer to the entry's owner, and the
+    // window shows it in the status bar.
     PopupMenuToolbar = new QMenu(&window);
-    mnuPopupHide = PopupMenuToolbar->addAction(QStringLiteral("&Hide Toolbar"));
+    mnuPopupHide = new QAction(QStringLiteral("&Hide Toolbar"), &window);
     mnuPopupHide->setStatusTip(QStringLiteral("Hide the Vespintide Toolbar"));
+    PopupMenuToolbar->addAction(mnuPopupHide);
     PopupMenuStatusBar = new QMenu(&window);
-    mnuPopupHideStatusBar = PopupMenuStatusBar->addAction(QStringLiteral("&Hide Status Bar"));
+    mnuPopupHideStatusBar = new QAction(QStringLiteral("&Hide Status Bar"), &window);
     mnuPopupHideStatusBar->setStatusTip(QStringLiteral("Hide the Vespintide Status Bar"));
+    PopupMenuStatusBar->addAction(mnuPopupHideStatusBar);
 
     Toolbar = new QToolBar(QStringLiteral("Vespintide Toolbar"), &window);
     Toolbar->setObjectName(QStringLiteral("Toolbar"));
@@ -164,7 +169,7 @@ CommandSurface::CommandSurface(QMainWindow &window)
     Toolbar->setContentsMargins(0, 0, 0, 0);
     Toolbar->layout()->setContentsMargins(0, 0, 0, 0);
     Toolbar->layout()->setSpacing(0);
-    Toolbar->setContextMenuPolicy(Qt::PreventContextMenu); // the window's own pop-up menu answers
+    Toolbar->setContextMenuPolicy(Qt::CustomContextMenu); // the window's own pop-up menu answers
     for (QAction *action : {mnuNewGame, mnuSelectGame, mnuRestartGame, mnuUndo, mnuPause, mnuTopTen, mnuStatistics,
                             mnuExit, static_cast<QAction *>(nullptr), mnuPreferences, mnuPlayerName, mnuPlaceBookmark,
                             mnuReturnToBookmark, mnuBackgroundColor, mnuCardBack, mnuRefresh,

@@ -25,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QLocale>
@@ -109,8 +110,14 @@ public:
     {
         if (hint == SH_ToolTip_WakeUpDelay)
             return 400;
+        // While a tooltip shows, and for as long as one may show, the next
+        // control's comes at once (the toolkit's shortest wait). A delay of
+        // 0 would end that at once and make each wait the full 400 ms.
         if (hint == SH_ToolTip_FallAsleepDelay)
-            return 0;
+            return 10000;
+        // A disabled entry still takes the highlight and shows its hint.
+        if (hint == SH_Menu_AllowActiveAndDisabled)
+            return 1;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 
@@ -288,6 +295,11 @@ void TfrmMain::connectCommands()
     connect(c.Toolbar, &QToolBar::topLevelChanged, this, [this] { ToolbarRecreated(); });
     connect(c.StatusBar, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { m_commands->PopupMenuStatusBar->popup(m_commands->StatusBar->mapToGlobal(at)); });
+    connect(c.Toolbar, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { m_commands->PopupMenuToolbar->popup(m_commands->Toolbar->mapToGlobal(at)); });
+    // Closed, a pop-up menu gives the status bar back its usual text.
+    for (QMenu *menu : {c.PopupMenuToolbar, c.PopupMenuStatusBar})
+        connect(menu, &QMenu::aboutToHide, this, [this] { StatusHint({}); });
     for (QToolButton *button : c.Toolbar->findChildren<QToolButton *>())
         button->installEventFilter(this);
     connect(m_surface, &TableSurface::mousePressed, this, [this](Qt::MouseButton button, QPoint at) {
@@ -1023,7 +1035,9 @@ void TfrmMain::mnuMinimizeClick()
 void TfrmMain::WMRestoreApp()
 {
     if (isMinimized()) {
-        showNormal();
+        // Back as it was before: a maximised window stays maximised.
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
         activateWindow();
         return;
     }
@@ -1092,6 +1106,24 @@ void TfrmMain::changeEvent(QEvent *event)
         endDrag();
     if (event->type() == QEvent::WindowStateChange && isMinimized())
         mnuMinimizeClick();
+}
+
+QMenu *TfrmMain::createPopupMenu()
+{
+    return nullptr;
+}
+
+void TfrmMain::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The top dock around the tool bar: between the menu bar and the table.
+    const QToolBar *toolbar = m_commands ? m_commands->Toolbar : nullptr;
+    const int dockTop = menuBar()->isVisible() ? menuBar()->geometry().bottom() + 1 : 0;
+    if (toolbar && event->pos().y() >= dockTop && event->pos().y() < centralWidget()->geometry().top()) {
+        m_commands->PopupMenuToolbar->popup(event->globalPos());
+        event->accept();
+        return;
+    }
+    event->accept();
 }
 
 void TfrmMain::keyPressEvent(QKeyEvent *event)

@@ -71,6 +71,9 @@ public:
     void FormActivate();
     bool hasStarted() const { return m_started; }
     bool sessionEnding() const { return m_sessionEnding; }
+    // None: the toolkit's menu of bars would hide the tool bar behind the
+    // program's back.
+    QMenu *createPopupMenu() override;
 
     QTimer GameTimer;
 
@@ -125,6 +128,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     bool FormCreate(const QString &cardLibraryPath);

@@ -59,6 +59,10 @@ private slots:
     void keysRunTheirCommands();
     void keysDoNotPassAModalDialog();
     void statusHintShowsTheLongPart();
+    void hoveringShowsEveryHint_data();
+    void hoveringShowsEveryHint();
+    void rightClickOnTheToolbarOffersToHideIt_data();
+    void rightClickOnTheToolbarOffersToHideIt();
     void pauseAllowsFivePerGame();
     void minimisingPausesARunningGame();
     void closeAsksOnlyWhileTheClockRuns();
@@ -345,6 +349,136 @@ void TestFrame::statusHintShowsTheLongPart()
     QCOMPARE(panel->text(), QStringLiteral("Vespintide - Pause, press <F5> to continue..."));
     // The other panels stay where they are while a hint shows.
     QVERIFY(w.commands().StatusPanels[1]->isVisible());
+}
+
+void TestFrame::hoveringShowsEveryHint_data()
+{
+    QTest::addColumn<QString>("menu"); // the menu's title, or "toolbar"
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("hint");
+    const QList<std::pair<QString, QList<std::pair<QString, QString>>>> menus = {
+        {QStringLiteral("&Game"),
+         {{"&New Game", "Starts a new game"}, {"Select &Game...", "Manually select a new game"},
+          {"&Restart Game", "Restarts current game"}, {"&Undo", "Undo last move"}, {"P&ause", "Pause the game"},
+          {"&Top Ten...", "Display the Vespintide Hall of Fame"},
+          {"&Statistics...", "Display the Statistics dialog box"}, {"E&xit", "Exit Vespintide"}}},
+        {QStringLiteral("&Options"),
+         {{"&Preferences...", "Display the Vespintide Preferences dialog box"},
+          {"Player &Name...", "Display the Player Name dialog box, so that you can change Player Name"},
+          {"So&und", "Turn on or off the Vespintide sound effects"}, {"&Auto Save", "Turn on or off the Autosave option"},
+          {"Place Book&mark", "Save game in current position"},
+          {"&Return to Bookmark", "Restore game from previously saved Bookmark Position"},
+          {"Background &Color...", "Display the Preferences dialog box and let you choose Background Color"},
+          {"Card &Back...", "Display the Preferences dialog box and let you choose Card Back"},
+          {"Refresh &Screen", "Refresh the main game window"}}},
+        {QStringLiteral("&View"),
+         {{"&Toolbar", "Show or hide the Toolbar"}, {"&Status Bar", "Show or hide the Status Bar"}}},
+        {QStringLiteral("&Help"),
+         {{"&Contents", "Opens the Helpfile for Vespintide"},
+          {"&Keyword Search", "Displays the Index tab in Vespintides Help system"},
+          {"&How to Play", "How to play Vespintide"}, {"&Using Help", "Information about the Windows Help System"},
+          {"&Tip of the Day", "Show Tip of the day dialog box at startup?"},
+          {"&About...", "Display the About box for Vespintide"}}},
+        {QStringLiteral("help drop-down"),
+         {{"&Contents", "Opens the Helpfile for Vespintide"},
+          {"&Tip of the Day", "Show Tip of the day dialog box at startup?"}}},
+        {QStringLiteral("tool bar pop-up"), {{"&Hide Toolbar", "Hide the Vespintide Toolbar"}}},
+        {QStringLiteral("status bar pop-up"), {{"&Hide Status Bar", "Hide the Vespintide Status Bar"}}},
+        {QStringLiteral("toolbar"),
+         {{"New Game", "Starts a new game"}, {"Select Game", "Manually select a new game"},
+          {"Top Ten", "Display the Vespintide Hall of Fame"}, {"Exit", "Exit Vespintide"},
+          {"Player Name", "Display the Player Name dialog box, so that you can change Player Name"},
+          {"Select Cardback", "Display the Preferences dialog box and let you choose Card Back"},
+          {"Readme", "Starts Notepad and opens the Readme-file"}, {"About", "Display the About box for Vespintide"}}},
+    };
+    for (const auto &[menu, entries] : menus) {
+        for (const auto &[entry, hint] : entries)
+            QTest::addRow("%s: %s", qPrintable(menu), qPrintable(entry)) << menu << entry << hint;
+    }
+}
+
+// A real hover: the pointer on the entry or the button, the hint in the
+// first panel, and the product name back once the menu has closed.
+void TestFrame::hoveringShowsEveryHint()
+{
+    QFETCH(QString, menu);
+    QFETCH(QString, entry);
+    QFETCH(QString, hint);
+    TfrmMain &w = start("[Options]\nShowTips=0\nShowNameBox=0\n[TopTen]\nLastPlayer=Ann\n");
+    CommandSurface &c = w.commands();
+    QLabel *panel = c.StatusPanels[0];
+    if (menu == QLatin1String("toolbar")) {
+        QToolButton *button = nullptr;
+        for (QAction *action : c.Toolbar->actions()) {
+            if (action->toolTip() == entry)
+                button = c.button(action);
+        }
+        QVERIFY(button);
+        QTest::mouseMove(button, button->rect().center());
+        QTRY_COMPARE(panel->text(), hint);
+        QTest::mouseMove(w.surface(), QPoint(300, 300));
+        QTRY_COMPARE(panel->text(), QStringLiteral("Vespintide"));
+        return;
+    }
+    QMenu *shown = nullptr;
+    if (menu == QLatin1String("help drop-down"))
+        shown = c.PopupMenuHelp;
+    else if (menu == QLatin1String("tool bar pop-up"))
+        shown = c.PopupMenuToolbar;
+    else if (menu == QLatin1String("status bar pop-up"))
+        shown = c.PopupMenuStatusBar;
+    for (QMenu *bar : {c.mnuGame, c.mnuOptions, c.mnuView, c.mnuHelp}) {
+        if (bar->title() == menu)
+            shown = bar;
+    }
+    QVERIFY(shown);
+    // Away first: a move to where the pointer already is moves nothing.
+    QTest::mouseMove(w.surface(), QPoint(300, 300));
+    shown->popup(w.mapToGlobal(QPoint(20, 20)));
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    QAction *action = nullptr;
+    for (QAction *candidate : shown->actions()) {
+        if (candidate->text() == entry)
+            action = candidate;
+    }
+    QVERIFY(action);
+    QTest::mouseMove(shown, shown->actionGeometry(action).center());
+    QTRY_COMPARE(panel->text(), hint);
+    shown->hide();
+    QTRY_COMPARE(panel->text(), QStringLiteral("Vespintide"));
+}
+
+void TestFrame::rightClickOnTheToolbarOffersToHideIt_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("a button") << QStringLiteral("button");
+    QTest::newRow("the bar beside the buttons") << QStringLiteral("bar");
+}
+
+void TestFrame::rightClickOnTheToolbarOffersToHideIt()
+{
+    QFETCH(QString, where);
+    TfrmMain &w = start("[Options]\nShowTips=0\nShowNameBox=0\n[TopTen]\nLastPlayer=Ann\n");
+    CommandSurface &c = w.commands();
+    QWidget *target = c.Toolbar;
+    QPoint at(c.Toolbar->width() - 5, c.Toolbar->height() / 2);
+    if (where == QLatin1String("button")) {
+        target = c.button(c.mnuNewGame);
+        at = target->rect().center();
+    }
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &click);
+    QTRY_VERIFY(c.PopupMenuToolbar->isVisible());
+    // Only the program's own menu: no menu of the toolkit's tool bars.
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (auto *other = qobject_cast<QMenu *>(top); other && other != c.PopupMenuToolbar)
+            QVERIFY(!other->isVisible());
+    }
+    QVERIFY(!w.createPopupMenu());
+    c.mnuPopupHide->trigger();
+    QVERIFY(c.Toolbar->isHidden());
+    QVERIFY(!c.mnuViewToolbar->isChecked());
+    QCOMPARE(w.table().TableTop, 0);
 }
 
 void TestFrame::pauseAllowsFivePerGame()
