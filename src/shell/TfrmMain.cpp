@@ -292,7 +292,11 @@ void TfrmMain::connectCommands()
     for (QMenu *menu : {c.mnuGame, c.mnuOptions, c.mnuView, c.mnuHelp, c.PopupMenuHelp, c.PopupMenuToolbar,
                         c.PopupMenuStatusBar})
         connect(menu, &QMenu::aboutToShow, this, [this] { endDrag(); });
-    connect(c.Toolbar, &QToolBar::topLevelChanged, this, [this] { ToolbarRecreated(); });
+    connect(c.Toolbar, &QToolBar::topLevelChanged, this, [this] {
+        ToolbarRecreated();
+        QTimer::singleShot(0, this, &TfrmMain::frameFloatingToolbar);
+    });
+    c.Toolbar->installEventFilter(this);
     connect(c.StatusBar, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { m_commands->PopupMenuStatusBar->popup(m_commands->StatusBar->mapToGlobal(at)); });
     connect(c.Toolbar, &QWidget::customContextMenuRequested, this,
@@ -1090,9 +1094,40 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
                 FormActivate();
         });
     }
+    if (m_commands && watched == m_commands->Toolbar) {
+        // The end of a drag by the handle: the toolkit has made the bar
+        // frameless again if it still floats.
+        if (event->type() == QEvent::MouseButtonRelease)
+            QTimer::singleShot(0, this, &TfrmMain::frameFloatingToolbar);
+        // The floating bar's close button hides it as View > Toolbar does.
+        if (event->type() == QEvent::Close && m_commands->Toolbar->isFloating() && !m_closing) {
+            event->ignore();
+            mnuViewToolbarClick();
+            return true;
+        }
+    }
     if (event->type() == QEvent::ToolTip && !m_options.ToolHint)
         return true;
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::frameFloatingToolbar()
+{
+    // The toolkit floats a tool bar frameless; floating, ours is a small
+    // window with its caption and a close button. Not in the middle of the
+    // drag that floats it: the toolkit moves the bar itself until the
+    // button is released.
+    QToolBar *toolbar = m_commands->Toolbar;
+    constexpr Qt::WindowFlags Framed = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                       | Qt::WindowCloseButtonHint;
+    if (!toolbar->isFloating() || QGuiApplication::mouseButtons() != Qt::NoButton || toolbar->windowFlags() == Framed)
+        return;
+    const QPoint at = toolbar->pos();
+    const bool visible = toolbar->isVisible();
+    toolbar->setWindowFlags(Framed);
+    toolbar->move(at);
+    if (visible)
+        toolbar->show();
 }
 
 void TfrmMain::changeEvent(QEvent *event)

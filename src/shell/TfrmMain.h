@@ -140,6 +140,7 @@ private:
     // A drag in progress ends as a refused drop does, before anything else
     // can touch the table or take the mouse away from it.
     void endDrag();
+    void frameFloatingToolbar();
     void FormDestroy();
     void StatusHint(const QString &hint);
     void ProcKeyDown();

@@ -63,6 +63,7 @@ private slots:
     void hoveringShowsEveryHint();
     void rightClickOnTheToolbarOffersToHideIt_data();
     void rightClickOnTheToolbarOffersToHideIt();
+    void floatingToolbarHasItsCaptionAndCloseButton();
     void pauseAllowsFivePerGame();
     void minimisingPausesARunningGame();
     void closeAsksOnlyWhileTheClockRuns();
@@ -479,6 +480,29 @@ void TestFrame::rightClickOnTheToolbarOffersToHideIt()
     QVERIFY(c.Toolbar->isHidden());
     QVERIFY(!c.mnuViewToolbar->isChecked());
     QCOMPARE(w.table().TableTop, 0);
+}
+
+void TestFrame::floatingToolbarHasItsCaptionAndCloseButton()
+{
+    TfrmMain &w = start("[Options]\nShowTips=0\nShowNameBox=0\n[TopTen]\nLastPlayer=Ann\n");
+    CommandSurface &c = w.commands();
+    // Floated as the toolkit floats it, frameless, by a drag of its handle.
+    w.removeToolBar(c.Toolbar);
+    c.Toolbar->setParent(&w, Qt::Tool | Qt::FramelessWindowHint);
+    c.Toolbar->show();
+    QVERIFY(c.Toolbar->isFloating());
+    QTest::mouseRelease(c.Toolbar, Qt::LeftButton, {}, QPoint(3, 10));
+    QTRY_VERIFY(c.Toolbar->windowFlags().testFlag(Qt::WindowTitleHint));
+    QVERIFY(c.Toolbar->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!c.Toolbar->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(c.Toolbar->isVisible());
+    QCOMPARE(c.Toolbar->windowTitle(), QStringLiteral("Vespintide Toolbar"));
+
+    // Its close button is View > Toolbar.
+    QVERIFY(!c.Toolbar->close());
+    QVERIFY(c.Toolbar->isHidden());
+    QVERIFY(!c.mnuViewToolbar->isChecked());
+    QVERIFY(m_services->readSettings().contains("\nToolBar=0"));
 }
 
 void TestFrame::pauseAllowsFivePerGame()
