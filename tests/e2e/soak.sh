@@ -273,6 +273,52 @@ drag() { # left-button drag of a card or block from one column to another
     return 0
 }
 
+interrupted_drag() { # a drag cut into by a key, a menu, the focus or another button
+    read_table
+    local columns=() c
+    for c in 1 2 3 4 5 6 7 8; do ((N[c] > 0 && UP[c] > 0)) && columns+=("$c"); done
+    if [ ${#columns[@]} = 0 ]; then click; return; fi
+    pick ${#columns[@]}; c=${columns[$R]}
+    local row
+    pick $((N[c] - UP[c] + 1)); row=$((UP[c] + R))
+    local x1=$((COLUMN_X[c] + 20)) y1 x2 y2
+    y1=$(clamp_y $(( $(row_y "$row") + 8 )))
+    pick 500; x2=$((R + 20)); pick $((BOTTOM - TOP)); y2=$(clamp_y $((TOP + R)))
+    xdo mousemove --window "$MAIN" --sync "$x1" "$y1" mousedown 1 \
+        mousemove --window "$MAIN" --sync $(((x1 + x2) / 2)) $(((y1 + y2) / 2)) \
+        mousemove --window "$MAIN" --sync "$x2" "$y2"
+    pick 4
+    case $R in
+        0)
+            local entry
+            pick ${#KEYS[@]}; entry=${KEYS[$R]}
+            note "drag from column $c row $row cut by key ${entry%%|*} (${entry#*|})"
+            xdo key --clearmodifiers "${entry%%|*}"
+            bookmark_count "$entry"
+            ;;
+        1)
+            pick 2; local button=$((R + 2))
+            note "drag from column $c row $row with a double click of button $button"
+            xdo click --repeat 2 --delay 60 "$button"
+            ;;
+        2)
+            note "drag from column $c row $row cut by the Game menu"
+            xdo key --clearmodifiers alt+g
+            sleep 0.2
+            xdo key --clearmodifiers Escape
+            ;;
+        3)
+            note "drag from column $c row $row while the focus goes elsewhere"
+            xdo windowfocus "$(xwininfo -root | sed -n 's/.*Window id: \([^ ]*\).*/\1/p')"
+            ;;
+    esac
+    sleep 0.2
+    xdo mousemove --window "$MAIN" --sync "$x1" "$y1" mouseup 1
+    count "interrupted drags"
+    sleep 0.1
+    alive
+}
+
 click() { # a click or a double click on a card or on the table
     read_table
     pick 8; local c=$((R + 1)) x y
@@ -562,7 +608,8 @@ while [ -z "$END_MS" ] || (($(now_ms) < END_MS)); do
         fi
     fi
     pick 100
-    if ((R < 45)); then drag
+    if ((R < 40)); then drag
+    elif ((R < 48)); then interrupted_drag
     elif ((R < 60)); then peek
     elif ((R < 65)); then click
     elif ((R < 83)); then pick ${#KEYS[@]}; key_command "${KEYS[$R]}"
@@ -687,7 +734,7 @@ grep -q '^FAIL' <<<"$memory" && failures+=("memory grew: $(grep '^FAIL' <<<"$mem
 
 echo "=== soak summary (seed $SEED, $SOAK_SECONDS s) ==="
 printf '  %-24s %s\n' "actions" "$ACTION_NO"
-for kind in drags "aimed drags" "drags that moved" peeks clicks "key commands" "menu commands" "dialogs answered" "help windows closed" \
+for kind in drags "aimed drags" "drags that moved" "interrupted drags" peeks clicks "key commands" "menu commands" "dialogs answered" "help windows closed" \
     "pop-ups closed" "bookmarks placed" "bookmarks placed to aim" "bookmarks returned"; do
     printf '  %-24s %s\n' "$kind" "${COUNT[$kind]:-0}"
 done

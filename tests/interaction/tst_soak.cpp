@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QtTest>
 
 #include <algorithm>
@@ -144,7 +145,10 @@ QString describe(const Gesture &gesture)
 {
     QStringList parts;
     for (const MouseStep &s : gesture) {
-        const char *button = s.button == Qt::LeftButton ? "L" : s.button == Qt::RightButton ? "R" : "";
+        const char *button = s.button == Qt::LeftButton    ? "L"
+                             : s.button == Qt::RightButton ? "R"
+                             : s.button == Qt::MiddleButton ? "M"
+                                                            : "";
         const char *kind = s.kind == MouseStep::Press     ? "+"
                            : s.kind == MouseStep::Release ? "-"
                            : s.kind == MouseStep::DoubleClick ? "2"
@@ -164,6 +168,7 @@ public:
         int undos = 0;
         int peeks = 0;
         int wins = 0;
+        int interruptedDrags = 0;
     };
 
     Soak(TfrmMain &window) : w(window), t(window.table()), cards(window.cards()) {}
@@ -183,6 +188,10 @@ private:
     bool undo();
     bool peek();
     bool click();
+    // A drag cut into by a command, a dialog, Undo, a deal, minimising, a
+    // menu or another window: it must end as a refused drop first.
+    bool interruptedDrag();
+    bool toTheFront();
     void send(const MouseStep &step);
     void run(const Gesture &gesture);
 
@@ -211,6 +220,9 @@ private:
     Figures m_figures;
     // The table before the last legal move, while Undo may take it back.
     std::optional<Snapshot> m_beforeLastMove;
+    // Set when an interruption dealt another game: this one is over.
+    bool m_dealtElsewhere = false;
+    QWidget m_otherWindow;
 };
 
 bool Soak::fail(const QString &what)
@@ -370,14 +382,22 @@ bool Soak::leftDrag(Drop kind)
     Gesture gesture{{MouseStep::Press, Qt::LeftButton, grab}};
     const int moves = pick(1, 5);
     // Now and then the right button goes down and up in the middle of the
-    // drag, or just before the drop.
+    // drag, or just before the drop, or the right or middle button is
+    // double-clicked there: the drag goes on all the same.
     const int rightClickAfter = chance(8) ? pick(1, moves) : 0;
+    const int doubleClickAfter = chance(5) ? pick(1, moves) : 0;
     for (int k = 1; k <= moves; ++k) {
         gesture.push_back({MouseStep::Move, Qt::NoButton, grab + (release - grab) * k / moves});
+        const QPoint here = gesture.back().at;
         if (k == rightClickAfter) {
-            const QPoint here = gesture.back().at;
             gesture.push_back({MouseStep::Press, Qt::RightButton, here});
             gesture.push_back({MouseStep::Release, Qt::RightButton, here});
+        }
+        if (k == doubleClickAfter) {
+            const Qt::MouseButton other = chance(50) ? Qt::RightButton : Qt::MiddleButton;
+            for (const MouseStep::Kind kind :
+                 {MouseStep::Press, MouseStep::Release, MouseStep::DoubleClick, MouseStep::Release})
+                gesture.push_back({kind, other, here});
         }
     }
     gesture.push_back({MouseStep::Release, Qt::LeftButton, release});
@@ -473,6 +493,78 @@ bool Soak::peek()
     return tableWhole("a peek") && sameAs(before, "a peek");
 }
 
+bool Soak::toTheFront()
+{
+    // Minimised or behind another window, the window comes back as the
+    // player would bring it: keys reach its commands only while it is active.
+    if (w.isMinimized())
+        w.showNormal();
+    QCoreApplication::processEvents();
+    if (!w.isActiveWindow()) {
+        w.activateWindow();
+        if (!QTest::qWaitForWindowActive(&w))
+            return fail(QStringLiteral("the window did not come back to the front"));
+    }
+    return true;
+}
+
+bool Soak::interruptedDrag()
+{
+    if (!toTheFront())
+        return false;
+    const std::vector<int> up = faceUpCards();
+    if (up.empty())
+        return true;
+    const int card = up[std::size_t(pick(0, int(up.size()) - 1))];
+    const QPoint grab = grabPoint(card);
+    const Snapshot before(t, cards);
+    Gesture gesture{{MouseStep::Press, Qt::LeftButton, grab}};
+    for (int k = pick(1, 3); k > 0; --k)
+        gesture.push_back({MouseStep::Move, Qt::NoButton, randomTablePoint()});
+    run(gesture);
+
+    static const char *const kinds[] = {"S", "U", "F2", "Escape", "menu", "another window"};
+    QString kind = QString::fromLatin1(kinds[pick(0, int(std::size(kinds)) - 1)]);
+    // Off, Undo is no command, and its key leaves the drag alone.
+    if (kind == QLatin1String("U") && !w.commands().mnuUndo->isEnabled())
+        kind = QStringLiteral("S");
+    m_log.last() += QStringLiteral("   [card %1, cut by %2]").arg(card).arg(kind);
+    std::optional<Snapshot> expected = before;
+    if (kind == QLatin1String("menu")) {
+        w.commands().mnuGame->popup(w.mapToGlobal(QPoint(10, 10)));
+        w.commands().mnuGame->hide();
+    } else if (kind == QLatin1String("another window")) {
+        m_otherWindow.show();
+        m_otherWindow.activateWindow();
+        if (!QTest::qWaitForWindowActive(&m_otherWindow))
+            return fail(QStringLiteral("the other window did not come to the front"));
+    } else {
+        if (kind == QLatin1String("U") && w.commands().mnuUndo->isEnabled()) {
+            expected = m_beforeLastMove;
+            m_beforeLastMove.reset();
+        } else if (kind == QLatin1String("F2")) {
+            expected.reset();
+            m_dealtElsewhere = true;
+        }
+        QTest::keyClick(&w, QKeySequence::fromString(kind)[0].key());
+    }
+    if (w.play().SingleDragging || w.play().BlockDragging)
+        return fail(QStringLiteral("the drag went on after %1 (window active: %2, minimised: %3)")
+                        .arg(kind).arg(w.isActiveWindow()).arg(w.isMinimized()));
+    if (!tableWhole(qPrintable(QStringLiteral("a drag cut by %1").arg(kind))))
+        return false;
+    if (expected && !sameAs(*expected, "a drag cut into"))
+        return false;
+    if (!toTheFront())
+        return false;
+    // The release that comes after drops nothing.
+    const Snapshot after(t, cards);
+    run({{MouseStep::Release, Qt::LeftButton, randomTablePoint()}});
+    ++m_figures.releases;
+    ++m_figures.interruptedDrags;
+    return tableWhole("the release of a drag cut into") && sameAs(after, "the release of a drag cut into");
+}
+
 bool Soak::click()
 {
     // A click, sometimes a double click, of either button without moving:
@@ -501,6 +593,7 @@ bool Soak::play(std::int32_t gameNumber)
     m_step = 0;
     m_log.clear();
     m_beforeLastMove.reset();
+    m_dealtElsewhere = false;
     m_random.seed(ActionSeed ^ std::uint32_t(gameNumber));
 
     t.GameNumber = gameNumber;
@@ -517,6 +610,8 @@ bool Soak::play(std::int32_t gameNumber)
         bool ok = true;
         if (roll < 10 && w.commands().mnuUndo->isEnabled())
             ok = undo();
+        else if (roll < 13)
+            ok = interruptedDrag();
         else if (roll < 40)
             ok = leftDrag(Drop::Legal);
         else if (roll < 65)
@@ -527,6 +622,8 @@ bool Soak::play(std::int32_t gameNumber)
             ok = click();
         if (!ok)
             return false;
+        if (m_dealtElsewhere)
+            break;
     }
     if (t.Score == CardCount)
         ++m_figures.wins;
@@ -579,8 +676,10 @@ void TestSoak::randomPlayKeepsTheTableWhole()
             QFAIL(qPrintable(soak.failure()));
     }
     const Soak::Figures &f = soak.figures();
-    qInfo("%d games, %d releases, %d legal moves, %d drops sent back, %d peeks, %d undos, %d games won, %.1f s",
-          f.games, f.releases, f.legalMoves, f.refusedDrops, f.peeks, f.undos, f.wins, clock.elapsed() / 1000.0);
+    qInfo("%d games, %d releases, %d legal moves, %d drops sent back, %d peeks, %d undos, %d drags cut into, "
+          "%d games won, %.1f s",
+          f.games, f.releases, f.legalMoves, f.refusedDrops, f.peeks, f.undos, f.interruptedDrags, f.wins,
+          clock.elapsed() / 1000.0);
 }
 
 QTEST_MAIN(TestSoak)
