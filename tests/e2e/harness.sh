@@ -2,7 +2,8 @@
 # Source it, then call e2e_setup; everything is torn down at exit.
 #
 #   e2e_setup                      Xvfb on a free display, scratch HOME and XDG_CONFIG_HOME
-#   e2e_quiet_start                a settings file that asks nothing at start (no tip, a known player)
+#   e2e_quiet_start [KEY=VALUE...] a settings file that asks nothing at start (no tip, a known
+#                                  player), with more [Options] keys; sets INI to its path
 #   e2e_start PROGRAM [ARGS]       start the program, output to $E2E_DIR/app.log
 #   e2e_wait_window PATTERN [SEC]  wait for a window whose title matches; sets WID
 #   e2e_wait_title PATTERN [SEC]   wait until $WID's title matches
@@ -79,9 +80,10 @@ e2e_setup() {
     e2e_fail "Xvfb did not start: $(cat "$E2E_DIR/xvfb.log")"
 }
 
-e2e_quiet_start() {
+e2e_quiet_start() { # [OPTION=VALUE...]: more [Options] keys; sets INI
+    INI="$XDG_CONFIG_HOME/Vespintide/Vespin.ini"
     mkdir -p "$XDG_CONFIG_HOME/Vespintide"
-    printf '[Options]\nShowTips=0\nShowNameBox=0\n[TopTen]\nLastPlayer=Tester\n' >"$XDG_CONFIG_HOME/Vespintide/Vespin.ini"
+    { printf '[Options]\nShowTips=0\nShowNameBox=0\n'; printf '%s\n' "$@"; printf '[TopTen]\nLastPlayer=Tester\n'; } >"$INI"
 }
 
 e2e_start() {

@@ -562,9 +562,7 @@ sample_memory() {
 
 # --- the run ------------------------------------------------------------------------
 
-INI="$XDG_CONFIG_HOME/Vespintide/Vespin.ini"
-e2e_quiet_start
-sed -i 's/^\[Options\]$/[Options]\nAutoSave=1/' "$INI"
+e2e_quiet_start AutoSave=1
 START_MS=$(now_ms)
 e2e_start "$PROGRAM"
 sample_memory &

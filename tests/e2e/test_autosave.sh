@@ -14,9 +14,7 @@ table_shot() { # FILE: the table area of the main window
 }
 
 e2e_setup
-e2e_quiet_start
-INI="$XDG_CONFIG_HOME/Vespintide/Vespin.ini"
-sed -i 's/^\[Options\]$/[Options]\nAutoSave=1/' "$INI"
+e2e_quiet_start AutoSave=1
 e2e_start "$PROGRAM"
 e2e_wait_window '^Vespintide'
 MAIN=$WID

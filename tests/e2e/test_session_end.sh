@@ -9,9 +9,7 @@ source "$(dirname "$0")/harness.sh"
 PROGRAM=$1
 
 e2e_setup
-e2e_quiet_start
-INI="$XDG_CONFIG_HOME/Vespintide/Vespin.ini"
-sed -i 's/^\[Options\]$/[Options]\nAutoSave=1/' "$INI"
+e2e_quiet_start AutoSave=1
 
 # No focus, no activation: the start-up runs once the table is painted.
 e2e_start "$PROGRAM"

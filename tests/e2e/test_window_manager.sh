@@ -22,7 +22,6 @@ xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || e2e_fa
 trap 'kill "$WM_PID" 2>/dev/null || true; e2e_teardown' EXIT
 
 e2e_quiet_start
-INI="$XDG_CONFIG_HOME/Vespintide/Vespin.ini"
 e2e_start "$PROGRAM"
 e2e_wait_window '^Vespintide'
 MAIN=$WID
