@@ -4,17 +4,25 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace vespin {
 namespace {
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF");
+// Every line shares one of these rather than holding its own copy.
+const QByteArray Lf("\n");
+const QByteArray Cr("\r");
+const QByteArray CrLf("\r\n");
 
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
 }
 
-QByteArray trimmed(const QByteArray &text)
+// Views into a line's bytes: a look-up copies nothing but the value it
+// finds.
+QByteArrayView trimmed(QByteArrayView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -22,60 +30,55 @@ QByteArray trimmed(const QByteArray &text)
         ++begin;
     while (end > begin && isBlank(text[end - 1]))
         --end;
-    return text.mid(begin, end - begin);
+    return text.sliced(begin, end - begin);
 }
 
 // Text as the file holds it. QString::fromUtf8 would take a leading U+FEFF
 // for a byte order mark and drop it; in a value or a name it is a character.
-QString decoded(const QByteArray &bytes)
+QString decoded(QByteArrayView bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8,
                            QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return decoder.decode(bytes);
 }
 
-bool sameName(const QByteArray &stored, const QString &wanted)
-{
-    return decoded(stored).compare(wanted, Qt::CaseInsensitive) == 0;
-}
-
 // "[name]" with optional blanks around; the name is what lies between the
 // brackets.
-bool sectionName(const QByteArray &line, QByteArray &name)
+bool sectionName(QByteArrayView line, QByteArrayView &name)
 {
-    const QByteArray text = trimmed(line);
+    const QByteArrayView text = trimmed(line);
     if (!text.startsWith('['))
         return false;
     const qsizetype close = text.indexOf(']');
     if (close < 0)
         return false;
-    name = trimmed(text.mid(1, close - 1));
+    name = trimmed(text.sliced(1, close - 1));
     return true;
 }
 
-bool isComment(const QByteArray &line)
+bool isComment(QByteArrayView line)
 {
-    const QByteArray text = trimmed(line);
+    const QByteArrayView text = trimmed(line);
     return text.startsWith(';') || text.startsWith('#');
 }
 
 // "key=value": the key is what lies before the first "=".
-bool keyName(const QByteArray &line, QByteArray &key)
+bool keyName(QByteArrayView line, QByteArrayView &key)
 {
     if (isComment(line))
         return false;
     const qsizetype equals = line.indexOf('=');
     if (equals < 0)
         return false;
-    key = trimmed(line.left(equals));
+    key = trimmed(line.first(equals));
     return !key.isEmpty();
 }
 
-QByteArray valueOf(const QByteArray &line)
+QByteArrayView valueOf(QByteArrayView line)
 {
-    QByteArray value = trimmed(line.mid(line.indexOf('=') + 1));
+    const QByteArrayView value = trimmed(line.sliced(line.indexOf('=') + 1));
     const qsizetype nul = value.indexOf('\0');
-    return nul < 0 ? value : value.left(nul);
+    return nul < 0 ? value : value.first(nul);
 }
 
 // A value must stay on its own line: a line break in it would start a new
@@ -92,6 +95,34 @@ QByteArray oneLine(const QString &value)
 
 } // namespace
 
+SettingsText::Line::Line(QByteArray text, QByteArray ending) : ending(std::move(ending))
+{
+    setText(std::move(text));
+}
+
+void SettingsText::Line::setText(QByteArray newText)
+{
+    text = std::move(newText);
+    name.clear();
+    QByteArrayView bytes;
+    if (sectionName(text, bytes))
+        kind = Kind::Section;
+    else if (keyName(text, bytes))
+        kind = Kind::Key;
+    else
+        kind = trimmed(text).isEmpty() ? Kind::Blank : Kind::Other;
+    if (kind == Kind::Section || kind == Kind::Key)
+        name = decoded(bytes);
+}
+
+bool SettingsText::Line::isNamed(Kind wanted, const QString &wantedName) const
+{
+    // Names that match without regard to case are as long as each other:
+    // the length is asked first, as it costs nothing.
+    return kind == wanted && name.size() == wantedName.size()
+        && name.compare(wantedName, Qt::CaseInsensitive) == 0;
+}
+
 SettingsText::SettingsText(const QByteArray &bytes)
 {
     QByteArrayView data(bytes);
@@ -99,47 +130,57 @@ SettingsText::SettingsText(const QByteArray &bytes)
         m_bom = Utf8Bom;
         data = data.sliced(Utf8Bom.size());
     }
-    qsizetype start = 0;
-    while (start < data.size()) {
-        qsizetype end = start;
-        while (end < data.size() && data[end] != '\n' && data[end] != '\r')
-            ++end;
-        Line line{data.sliced(start, end - start).toByteArray(), {}};
-        if (end < data.size()) {
-            const bool crlf = data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n';
-            line.ending = data.sliced(end, crlf ? 2 : 1).toByteArray();
-        }
-        start = end + line.ending.size();
-        m_lines.append(std::move(line));
+    m_lines.reserve(data.count('\n') + data.count('\r') + 1);
+    const char *const stop = data.end();
+    for (const char *at = data.begin(); at < stop;) {
+        const char *end = std::find_if(at, stop, [](char c) { return c == '\n' || c == '\r'; });
+        QByteArray ending;
+        if (end < stop)
+            ending = *end == '\n' ? Lf : end + 1 < stop && end[1] == '\n' ? CrLf : Cr;
+        m_lines.append(Line(QByteArray(at, end - at), ending));
+        at = end + ending.size();
     }
+    findHeadings();
 }
 
 QByteArray SettingsText::bytes() const
 {
-    QByteArray data = m_bom;
+    qsizetype size = m_bom.size();
     for (const Line &line : m_lines)
-        data += line.text + line.ending;
+        size += line.text.size() + line.ending.size();
+    QByteArray data;
+    data.reserve(size);
+    data += m_bom;
+    for (const Line &line : m_lines) {
+        data += line.text;
+        data += line.ending;
+    }
     return data;
+}
+
+void SettingsText::findHeadings()
+{
+    m_headings.clear();
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i].kind == Kind::Section)
+            m_headings.append(i);
+    }
 }
 
 bool SettingsText::lookUp(const QString &section, const QString &key, QString &value) const
 {
-    bool inSection = false;
-    bool seenSection = false;
-    for (const Line &line : m_lines) {
-        QByteArray name;
-        if (sectionName(line.text, name)) {
-            // Only the first section of a name counts, as only its first key.
-            if (inSection)
-                return false;
-            inSection = !seenSection && sameName(name, section);
-            seenSection = seenSection || inSection;
+    for (qsizetype h = 0; h < m_headings.size(); ++h) {
+        if (!m_lines[m_headings[h]].isNamed(Kind::Section, section))
             continue;
+        // Only the first section of a name counts, as only its first key.
+        const qsizetype end = h + 1 < m_headings.size() ? m_headings[h + 1] : m_lines.size();
+        for (qsizetype i = m_headings[h] + 1; i < end; ++i) {
+            if (m_lines[i].isNamed(Kind::Key, key)) {
+                value = decoded(valueOf(m_lines[i].text));
+                return true;
+            }
         }
-        if (inSection && keyName(line.text, name) && sameName(name, key)) {
-            value = decoded(valueOf(line.text));
-            return true;
-        }
+        return false;
     }
     return false;
 }
@@ -199,11 +240,10 @@ void SettingsText::writeValue(const QString &section, const QString &key, const 
     qsizetype lastFilled = -1; // the section's last line that is not blank
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
         Line &line = m_lines[i];
-        QByteArray name;
-        if (sectionName(line.text, name)) {
+        if (line.kind == Kind::Section) {
             if (sectionAt >= 0)
                 break;
-            if (sameName(name, section)) {
+            if (line.isNamed(Kind::Section, section)) {
                 sectionAt = i;
                 lastFilled = i;
             }
@@ -211,15 +251,16 @@ void SettingsText::writeValue(const QString &section, const QString &key, const 
         }
         if (sectionAt < 0)
             continue;
-        if (keyName(line.text, name) && sameName(name, key)) {
-            line.text = line.text.left(line.text.indexOf('=') + 1) + text;
+        if (line.isNamed(Kind::Key, key)) {
+            line.setText(line.text.left(line.text.indexOf('=') + 1) + text);
+            findHeadings();
             return;
         }
-        if (!trimmed(line.text).isEmpty())
+        if (line.kind != Kind::Blank)
             lastFilled = i;
     }
 
-    const Line keyLine{key.toUtf8() + '=' + text, ending};
+    const Line keyLine(key.toUtf8() + '=' + text, ending);
     if (sectionAt >= 0) {
         Line &before = m_lines[lastFilled];
         if (before.ending.isEmpty())
@@ -229,12 +270,13 @@ void SettingsText::writeValue(const QString &section, const QString &key, const 
         if (!m_lines.isEmpty()) {
             if (m_lines.last().ending.isEmpty())
                 m_lines.last().ending = ending;
-            if (!trimmed(m_lines.last().text).isEmpty())
-                m_lines.append({{}, ending});
+            if (m_lines.last().kind != Kind::Blank)
+                m_lines.append(Line({}, ending));
         }
-        m_lines.append({'[' + section.toUtf8() + ']', ending});
+        m_lines.append(Line('[' + section.toUtf8() + ']', ending));
         m_lines.append(keyLine);
     }
+    findHeadings();
 }
 
 bool SettingsText::ClearSection(const QString &section)
@@ -243,18 +285,19 @@ bool SettingsText::ClearSection(const QString &section)
     bool removing = false;
     bool removed = false;
     for (const Line &line : std::as_const(m_lines)) {
-        QByteArray name;
-        if (sectionName(line.text, name)) {
+        if (line.kind == Kind::Section) {
             // Every section of the name goes, so that a stale duplicate
             // cannot take the place of the one removed.
-            removing = sameName(name, section);
+            removing = line.isNamed(Kind::Section, section);
             removed = removed || removing;
         }
         if (!removing)
             kept.append(line);
     }
-    if (removed)
+    if (removed) {
         m_lines = kept;
+        findHeadings();
+    }
     return removed;
 }
 

@@ -35,17 +35,32 @@ public:
     bool ClearSection(const QString &section);
 
 private:
+    // What a line is, worked out when its text is set rather than at every
+    // look-up: a read of each key would otherwise split and decode every
+    // line before it again.
+    enum class Kind { Other, Blank, Section, Key };
     struct Line {
+        Line() = default;
+        Line(QByteArray text, QByteArray ending);
+        void setText(QByteArray text);
+        bool isNamed(Kind wanted, const QString &wantedName) const;
+
         QByteArray text;   // without its line break
         QByteArray ending; // "\n", "\r\n", "\r" or empty at the end of the text
+        Kind kind = Kind::Blank;
+        QString name;      // of a section or key, as the file spells it
     };
 
     // The value of a key, or false when the section or key is missing.
     bool lookUp(const QString &section, const QString &key, QString &value) const;
     void writeValue(const QString &section, const QString &key, const QString &value);
+    void findHeadings();
 
     QList<Line> m_lines;
     QByteArray m_bom;
+    // The lines of the section headings, in order: a look-up goes from one
+    // to the next rather than through every line of the sections before.
+    QList<qsizetype> m_headings;
 };
 
 } // namespace vespin
