@@ -108,6 +108,7 @@ void checkRead(const AnyKey &key, const Value &value)
 QList<Value> readAll(const SettingsText &text)
 {
     QList<Value> values;
+    values.reserve(keyTable().size());
     for (const AnyKey &key : keyTable()) {
         values << readKey(text, key);
         checkRead(key, values.back());
