@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
+#include "SettingsText.h"
+
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -24,8 +25,8 @@ private:
     QString m_message;
 };
 
-// Vespin.ini: INI text with sections and keys matched without regard to
-// case. Every read sees what is on disk at that moment; every write reaches
+// Vespin.ini on disk, its text read and changed through SettingsText.
+// Every read sees what is on disk at that moment; every write reaches
 // the disk at once, replacing the whole file atomically, and keeps every
 // byte it does not change (unknown sections and keys, comments, blank lines,
 // line endings). A file that cannot be read, or a value that cannot be
@@ -39,7 +40,7 @@ private:
 // the disk; a lock left by a process that died is taken over at once.
 class SettingsFile {
 public:
-    static constexpr int MaxTextLength = 1023;
+    static constexpr int MaxTextLength = SettingsText::MaxTextLength;
     static constexpr int LockWaitMs = 3000;
 
     explicit SettingsFile(QString path);
@@ -68,32 +69,23 @@ public:
     static bool parseNumber(const QString &text, std::int32_t &value);
 
 private:
-    struct Line {
-        QByteArray text;       // without its line break
-        QByteArray ending;     // "\n", "\r\n", "\r" or empty at the end of the file
-    };
-    struct Content {
-        QList<Line> lines;
-        QByteArray bom;
-    };
-
-    // The value of a key, or false when the file, section or key is missing.
-    bool lookUp(const QString &section, const QString &key, QString &value) const;
-    const Content &current() const;
+    const SettingsText &current() const;
     // The file as it is on disk: empty when there is none, nothing when it
     // exists but cannot be read.
-    std::optional<Content> load() const;
+    std::optional<SettingsText> load() const;
     // For a change: what is there, or SettingsWriteError when a file that
     // cannot be read would be overwritten.
-    Content loadForChange() const;
-    void store(const Content &content);
+    SettingsText loadForChange() const;
+    void store(const SettingsText &content);
     // Taken before the file is read for a change, given back once the
     // change has reached the disk or failed.
     void lockForChange();
     class ChangeLock;
-    void writeValue(const QString &section, const QString &key, const QString &value);
+    // Applies an edit to what is there, under the lock, and stores the text
+    // unless the edit says it changed nothing.
+    void change(const std::function<bool(SettingsText &)> &edit);
 
-    std::optional<Content> m_batch;
+    std::optional<SettingsText> m_batch;
     int m_batchDepth = 0;
     std::unique_ptr<QLockFile> m_lock;
 
@@ -111,7 +103,7 @@ private:
 
     QString m_path;
     // The last parse, reused while the file on disk has not changed.
-    mutable Content m_cache;
+    mutable SettingsText m_cache;
     mutable Stamp m_cacheStamp;
     mutable bool m_cacheValid = false;
 };

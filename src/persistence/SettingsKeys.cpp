@@ -2,37 +2,6 @@
 
 namespace vespin {
 
-std::int32_t read(const SettingsFile &file, const NumberKey &key)
-{
-    const std::int32_t value = file.ReadNumber(key.section, key.name, key.fallback);
-    return value >= key.min && value <= key.max ? value : key.fallback;
-}
-
-bool read(const SettingsFile &file, const FlagKey &key)
-{
-    return file.ReadFlag(key.section, key.name, key.fallback);
-}
-
-QString read(const SettingsFile &file, const TextKey &key)
-{
-    return file.ReadText(key.section, key.name, key.fallback);
-}
-
-void write(SettingsFile &file, const NumberKey &key, std::int32_t value)
-{
-    file.WriteNumber(key.section, key.name, value);
-}
-
-void write(SettingsFile &file, const FlagKey &key, bool value)
-{
-    file.WriteFlag(key.section, key.name, value);
-}
-
-void write(SettingsFile &file, const TextKey &key, const QString &value)
-{
-    file.WriteText(key.section, key.name, value);
-}
-
 namespace keys {
 
 NumberKey LeftPosition(QSize screen)

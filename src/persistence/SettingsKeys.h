@@ -34,12 +34,44 @@ struct TextKey {
     QString fallback;
 };
 
-std::int32_t read(const SettingsFile &file, const NumberKey &key);
-bool read(const SettingsFile &file, const FlagKey &key);
-QString read(const SettingsFile &file, const TextKey &key);
-void write(SettingsFile &file, const NumberKey &key, std::int32_t value);
-void write(SettingsFile &file, const FlagKey &key, bool value);
-void write(SettingsFile &file, const TextKey &key, const QString &value);
+// Settings is a SettingsFile, or a SettingsText in memory: the same rules,
+// with or without the disk.
+template <typename Settings>
+std::int32_t read(const Settings &settings, const NumberKey &key)
+{
+    const std::int32_t value = settings.ReadNumber(key.section, key.name, key.fallback);
+    return value >= key.min && value <= key.max ? value : key.fallback;
+}
+
+template <typename Settings>
+bool read(const Settings &settings, const FlagKey &key)
+{
+    return settings.ReadFlag(key.section, key.name, key.fallback);
+}
+
+template <typename Settings>
+QString read(const Settings &settings, const TextKey &key)
+{
+    return settings.ReadText(key.section, key.name, key.fallback);
+}
+
+template <typename Settings>
+void write(Settings &settings, const NumberKey &key, std::int32_t value)
+{
+    settings.WriteNumber(key.section, key.name, value);
+}
+
+template <typename Settings>
+void write(Settings &settings, const FlagKey &key, bool value)
+{
+    settings.WriteFlag(key.section, key.name, value);
+}
+
+template <typename Settings>
+void write(Settings &settings, const TextKey &key, const QString &value)
+{
+    settings.WriteText(key.section, key.name, value);
+}
 
 namespace keys {
 
