@@ -150,7 +150,8 @@ QByteArray buildSection(const std::uint8_t *data, std::size_t size, SavedGame &b
 
     // Perhaps one key damaged: another value, or gone.
     const int damage = choices.ConsumeIntegralInRange(0, 3);
-    damaged = damage == 1 || damage == 2;
+    // Every card home is a game won and booked already: never restored.
+    damaged = damage == 1 || damage == 2 || rest.empty();
     switch (damage) {
     case 1: {
         QByteArray &line = lines[choices.ConsumeIntegralInRange<qsizetype>(0, lines.size() - 1)];
