@@ -14,6 +14,7 @@
 #   e2e_drag X1 Y1 X2 Y2           left-button drag in steps
 #   e2e_screenshot FILE            PNG of $WID
 #   e2e_pixel FILE X Y             "r,g,b" of a pixel of a PNG
+#   e2e_table_top FILE             sets top: the first row of the green table in a screenshot
 #   e2e_close                      ask $WID to close, as a window manager would
 #   e2e_wait_exit [SEC]            wait for the program to end; sets APP_STATUS
 #   e2e_files                      every file the program could have written
@@ -144,6 +145,15 @@ e2e_screenshot() {
 
 e2e_pixel() {
     convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
+}
+
+e2e_table_top() {
+    local y
+    top=""
+    for ((y = 0; y < 200; y++)); do
+        if [ "$(e2e_pixel "$1" 3 "$y")" = "0,128,0" ]; then top=$y; return 0; fi
+    done
+    e2e_fail "no table in the screenshot $1"
 }
 
 e2e_close() {

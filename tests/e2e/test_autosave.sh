@@ -30,11 +30,7 @@ e2e_wait_title '^Vespintide \(Game Number: 1994\)'
 
 sleep 0.3
 e2e_screenshot "$E2E_DIR/dealt.png"
-top=""
-for ((y = 0; y < 200; y++)); do
-    if [ "$(e2e_pixel "$E2E_DIR/dealt.png" 3 "$y")" = "0,128,0" ]; then top=$y; break; fi
-done
-[ -n "$top" ] || e2e_fail "no table in the screenshot"
+e2e_table_top "$E2E_DIR/dealt.png"
 
 # The 10 of hearts, on top of column 2 (row 6), onto the Jack of hearts on
 # top of column 8 (row 7).

@@ -18,11 +18,7 @@ MAIN=$WID
 e2e_wait_title '^Vespintide \(Game Number' 10
 sleep 0.3
 e2e_screenshot "$E2E_DIR/unfocused.png"
-top=""
-for ((y = 0; y < 200; y++)); do
-    if [ "$(e2e_pixel "$E2E_DIR/unfocused.png" 3 "$y")" = "0,128,0" ]; then top=$y; break; fi
-done
-[ -n "$top" ] || e2e_fail "no table in the screenshot of the window that never had the focus"
+e2e_table_top "$E2E_DIR/unfocused.png"
 [ "$(e2e_pixel "$E2E_DIR/unfocused.png" $((12 + 35)) $((top + 112 + 40)))" != "0,128,0" ] \
     || e2e_fail "no card in column 1 of the window that never had the focus"
 [ -n "${E2E_ARTIFACTS:-}" ] && mkdir -p "$E2E_ARTIFACTS" && cp "$E2E_DIR/unfocused.png" "$E2E_ARTIFACTS/session-unfocused.png"

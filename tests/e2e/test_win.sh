@@ -47,11 +47,7 @@ sleep 0.3
 e2e_screenshot "$ARTIFACTS/win-before.png"
 
 # The table starts below the menu bar and the tool bar.
-top=""
-for ((y = 0; y < 200; y++)); do
-    if [ "$(e2e_pixel "$ARTIFACTS/win-before.png" 3 "$y")" = "0,128,0" ]; then top=$y; break; fi
-done
-[ -n "$top" ] || e2e_fail "no table in the screenshot"
+e2e_table_top "$ARTIFACTS/win-before.png"
 
 # The King of hearts, row 2 of column 2, into the empty column 3.
 start=$(date +%s%N)
