@@ -1150,14 +1150,11 @@ QMenu *TfrmMain::createPopupMenu()
 
 void TfrmMain::contextMenuEvent(QContextMenuEvent *event)
 {
-    // The top dock around the tool bar: between the menu bar and the table.
-    const QToolBar *toolbar = m_commands ? m_commands->Toolbar : nullptr;
+    // The top dock around the tool bar, between the menu bar and the table,
+    // answers with the tool bar's pop-up; the rest of the frame with none.
     const int dockTop = menuBar()->isVisible() ? menuBar()->geometry().bottom() + 1 : 0;
-    if (toolbar && event->pos().y() >= dockTop && event->pos().y() < centralWidget()->geometry().top()) {
+    if (m_commands && event->pos().y() >= dockTop && event->pos().y() < centralWidget()->geometry().top())
         m_commands->PopupMenuToolbar->popup(event->globalPos());
-        event->accept();
-        return;
-    }
     event->accept();
 }
 

@@ -14,6 +14,7 @@
 #   e2e_drag X1 Y1 X2 Y2           left-button drag in steps
 #   e2e_screenshot FILE            PNG of $WID
 #   e2e_pixel FILE X Y             "r,g,b" of a pixel of a PNG
+#   e2e_select_game NUMBER         deal a game by F3 in the main window $MAIN; $WID is $MAIN after
 #   e2e_table_top FILE             sets top: the first row of the green table in a screenshot
 #   e2e_close                      ask $WID to close, as a window manager would
 #   e2e_wait_exit [SEC]            wait for the program to end; sets APP_STATUS
@@ -145,6 +146,16 @@ e2e_screenshot() {
 
 e2e_pixel() {
     convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
+}
+
+e2e_select_game() {
+    WID=$MAIN
+    e2e_key F3
+    e2e_wait_window '^Select Game$'
+    xdotool type --delay 50 "$1"
+    xdotool key Return
+    WID=$MAIN
+    e2e_wait_title "^Vespintide \\(Game Number: $1\\)"
 }
 
 e2e_table_top() {

@@ -21,12 +21,7 @@ MAIN=$WID
 e2e_focus
 e2e_wait_title '^Vespintide \(Game Number'
 
-e2e_key F3
-e2e_wait_window '^Select Game$'
-xdotool type --delay 50 "1994"
-xdotool key Return
-WID=$MAIN
-e2e_wait_title '^Vespintide \(Game Number: 1994\)'
+e2e_select_game 1994
 
 sleep 0.3
 e2e_screenshot "$E2E_DIR/dealt.png"

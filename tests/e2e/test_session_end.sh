@@ -23,12 +23,7 @@ e2e_table_top "$E2E_DIR/unfocused.png"
     || e2e_fail "no card in column 1 of the window that never had the focus"
 [ -n "${E2E_ARTIFACTS:-}" ] && mkdir -p "$E2E_ARTIFACTS" && cp "$E2E_DIR/unfocused.png" "$E2E_ARTIFACTS/session-unfocused.png"
 
-e2e_key F3
-e2e_wait_window '^Select Game$'
-xdotool type --delay 50 "1994"
-xdotool key Return
-WID=$MAIN
-e2e_wait_title '^Vespintide \(Game Number: 1994\)'
+e2e_select_game 1994
 # The 10 of hearts from column 2 onto the Jack of hearts on column 8.
 e2e_drag $((85 + 20)) $((top + 112 + 80 + 8)) $((553 + 20)) $((top + 112 + 96 + 16 + 8))
 sleep 0.3
