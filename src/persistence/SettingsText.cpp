@@ -103,7 +103,8 @@ SettingsText::Line::Line(QByteArray text, QByteArray ending) : ending(std::move(
 void SettingsText::Line::setText(QByteArray newText)
 {
     text = std::move(newText);
-    name.clear();
+    decodedName = QString();
+    nameFrom = nameSize = 0;
     QByteArrayView bytes;
     if (sectionName(text, bytes))
         kind = Kind::Section;
@@ -111,21 +112,34 @@ void SettingsText::Line::setText(QByteArray newText)
         kind = Kind::Key;
     else
         kind = trimmed(text).isEmpty() ? Kind::Blank : Kind::Other;
-    if (kind == Kind::Section || kind == Kind::Key)
-        name = decoded(bytes);
+    if (kind == Kind::Section || kind == Kind::Key) {
+        nameFrom = bytes.data() - text.constData();
+        nameSize = bytes.size();
+        if (!std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+            decodedName = decoded(bytes);
+    }
 }
 
 bool SettingsText::Line::isNamed(Kind wanted, const QString &wantedName) const
 {
+    if (kind != wanted)
+        return false;
     // Names that match without regard to case are as long as each other:
-    // the length is asked first, as it costs nothing.
-    return kind == wanted && name.size() == wantedName.size()
-        && name.compare(wantedName, Qt::CaseInsensitive) == 0;
+    // the length is asked first, as it costs nothing. An ASCII name is as
+    // many characters long as it has bytes.
+    if (!decodedName.isNull())
+        return decodedName.size() == wantedName.size()
+            && decodedName.compare(wantedName, Qt::CaseInsensitive) == 0;
+    return nameSize == wantedName.size()
+        && wantedName.compare(QLatin1StringView(text.constData() + nameFrom, nameSize), Qt::CaseInsensitive) == 0;
 }
 
 SettingsText::SettingsText(const QByteArray &bytes)
+    // A copy of its own: the caller's array may itself view bytes that it
+    // does not own.
+    : m_source(bytes.constData(), bytes.size())
 {
-    QByteArrayView data(bytes);
+    QByteArrayView data(m_source);
     if (data.startsWith(Utf8Bom)) {
         m_bom = Utf8Bom;
         data = data.sliced(Utf8Bom.size());
@@ -137,7 +151,7 @@ SettingsText::SettingsText(const QByteArray &bytes)
         QByteArray ending;
         if (end < stop)
             ending = *end == '\n' ? Lf : end + 1 < stop && end[1] == '\n' ? CrLf : Cr;
-        m_lines.append(Line(QByteArray(at, end - at), ending));
+        m_lines.append(Line(QByteArray::fromRawData(at, end - at), ending));
         at = end + ending.size();
     }
     findHeadings();
@@ -169,20 +183,19 @@ void SettingsText::findHeadings()
 
 bool SettingsText::lookUp(const QString &section, const QString &key, QString &value) const
 {
-    for (qsizetype h = 0; h < m_headings.size(); ++h) {
-        if (!m_lines[m_headings[h]].isNamed(Kind::Section, section))
-            continue;
-        // Only the first section of a name counts, as only its first key.
-        const qsizetype end = h + 1 < m_headings.size() ? m_headings[h + 1] : m_lines.size();
-        for (qsizetype i = m_headings[h] + 1; i < end; ++i) {
-            if (m_lines[i].isNamed(Kind::Key, key)) {
-                value = decoded(valueOf(m_lines[i].text));
-                return true;
-            }
-        }
+    const auto heading = std::find_if(m_headings.cbegin(), m_headings.cend(), [&](qsizetype at) {
+        return m_lines[at].isNamed(Kind::Section, section);
+    });
+    if (heading == m_headings.cend())
         return false;
-    }
-    return false;
+    // Only the first section of a name counts, as only its first key.
+    const auto first = m_lines.cbegin() + *heading + 1;
+    const auto last = heading + 1 < m_headings.cend() ? m_lines.cbegin() + heading[1] : m_lines.cend();
+    const auto line = std::find_if(first, last, [&](const Line &l) { return l.isNamed(Kind::Key, key); });
+    if (line == last)
+        return false;
+    value = decoded(valueOf(line->text));
+    return true;
 }
 
 QString SettingsText::ReadText(const QString &section, const QString &key, const QString &fallback) const

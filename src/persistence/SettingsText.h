@@ -48,7 +48,13 @@ private:
         QByteArray text;   // without its line break
         QByteArray ending; // "\n", "\r\n", "\r" or empty at the end of the text
         Kind kind = Kind::Blank;
-        QString name;      // of a section or key, as the file spells it
+        // The name of a section or key, as the file spells it: where it lies
+        // in the text and, only when it is not plain ASCII, decoded. Most
+        // names are ASCII and compare as they stand, which spares a file of
+        // a few hundred lines as many allocations at every read.
+        qsizetype nameFrom = 0;
+        qsizetype nameSize = 0;
+        QString decodedName;
     };
 
     // The value of a key, or false when the section or key is missing.
@@ -56,6 +62,10 @@ private:
     void writeValue(const QString &section, const QString &key, const QString &value);
     void findHeadings();
 
+    // The bytes parsed, which the lines read from them view rather than
+    // copy; never changed, so that those views stay valid as long as this
+    // text and every copy of it.
+    QByteArray m_source;
     QList<Line> m_lines;
     QByteArray m_bom;
     // The lines of the section headings, in order: a look-up goes from one

@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+#include <optional>
+
 using namespace vespin;
 
 namespace {
@@ -34,6 +37,9 @@ private slots:
     void flagsAreReadAsNumbers_data();
     void flagsAreReadAsNumbers();
     void namesMatchWithoutRegardToCase();
+    void namesOutsideAsciiMatchWithoutRegardToCase_data();
+    void namesOutsideAsciiMatchWithoutRegardToCase();
+    void aCopyOfTheTextOutlivesTheBytesItWasReadFrom();
     void writesChangeOnlyTheirOwnLine_data();
     void writesChangeOnlyTheirOwnLine();
     void clearSectionRemovesEverySectionOfTheName();
@@ -131,6 +137,44 @@ void TestSettingsFile::namesMatchWithoutRegardToCase()
     QCOMPARE(read(file, keys::Statusbar(QSize(1024, 768))), true);
     QCOMPARE(read(file, keys::Statusbar(QSize(640, 480))), true);
     QCOMPARE(contents(m_path), QByteArray("[OPTIONS]\nstatusbar=1\n"));
+}
+
+void TestSettingsFile::namesOutsideAsciiMatchWithoutRegardToCase_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("accented key") << QByteArray("[S]\n\xC3\x84rger=3\n") << "S" << QStringLiteral("\u00E4RGER") << 3;
+    QTest::newRow("accented section") << QByteArray("[\xC3\x98st]\nk=4\n") << QStringLiteral("\u00F8ST") << "k" << 4;
+    // Kelvin sign and K fold alike; the look-up does as the file rule does.
+    QTest::newRow("ASCII in the file, not in the name") << QByteArray("[S]\nk=5\n") << "S" << QStringLiteral("\u212A") << 5;
+    QTest::newRow("same length, other letter") << QByteArray("[S]\n\xC3\xA9=6\n") << "S" << "e" << -1;
+    QTest::newRow("broken UTF-8 is no letter") << QByteArray("[S]\n\xC3=7\n") << "S" << QStringLiteral("\u00C3") << -1;
+}
+
+void TestSettingsFile::namesOutsideAsciiMatchWithoutRegardToCase()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(int, expected);
+    put(m_path, file);
+    QCOMPARE(SettingsFile(m_path).ReadNumber(section, key, -1), expected);
+}
+
+void TestSettingsFile::aCopyOfTheTextOutlivesTheBytesItWasReadFrom()
+{
+    std::optional<SettingsText> copy;
+    {
+        auto bytes = std::make_unique<QByteArray>("[Options]\nCardBack=3\nSound=0\n");
+        const SettingsText text(QByteArray::fromRawData(bytes->constData(), bytes->size()));
+        copy = text;
+        bytes->fill('x');
+    }
+    copy->WriteNumber(QStringLiteral("Options"), QStringLiteral("Sound"), 1);
+    QCOMPARE(copy->ReadNumber(QStringLiteral("Options"), QStringLiteral("CardBack"), 1), 3);
+    QCOMPARE(copy->bytes(), QByteArray("[Options]\nCardBack=3\nSound=1\n"));
 }
 
 void TestSettingsFile::writesChangeOnlyTheirOwnLine_data()
