@@ -22,9 +22,13 @@ int main(int argc, char *argv[])
     // The same icon and name as the installed desktop file, so that a task
     // bar shows the window as that entry.
     // Read as PNG and nothing else: otherwise the reader loads every image
-    // plugin there is to ask whether it knows the file better.
+    // plugin there is to ask whether it knows the file better. Title bars
+    // and task bars show the window's own icon at 64 pixels at most; a
+    // switcher that wants more finds the theme's icon through the desktop
+    // file. The 128 and 256 pixel pictures would be nine tenths of the
+    // pixels decoded and sent to the X server at every start.
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256}) {
+    for (const int size : {16, 32, 48, 64}) {
         QImageReader reader(QStringLiteral(":/icons/%1x%1/apps/org.vespintide.Vespintide.png").arg(size), "png");
         reader.setAutoDetectImageFormat(false);
         icon.addPixmap(QPixmap::fromImage(reader.read()));
