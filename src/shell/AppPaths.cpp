@@ -29,6 +29,11 @@ QString helpModulePath()
     return besideOrInstalled(QStringLiteral("libVespinHelp.so"), QStringLiteral("../lib/vespintide"));
 }
 
+QString soundModulePath()
+{
+    return besideOrInstalled(QStringLiteral("libVespinSound.so"), QStringLiteral("../lib/vespintide"));
+}
+
 QString dataDirectory()
 {
     const QDir appDir(QCoreApplication::applicationDirPath());

@@ -11,5 +11,6 @@ QString cardLibraryPath();
 QString dataDirectory();
 // The help viewer, a module beside the card library.
 QString helpModulePath();
+QString soundModulePath();
 
 } // namespace vespin

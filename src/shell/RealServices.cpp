@@ -1,18 +1,12 @@
 #include "RealServices.h"
 
-#include "AppPaths.h"
-
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QAudioDevice>
-#include <QMediaDevices>
 #include <QScreen>
-#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QSysInfo>
-#include <QUrl>
 
 #include <pwd.h>
 #include <sys/sysinfo.h>
@@ -28,30 +22,6 @@ int DialogModalRunner::run(QDialog &dialog)
     if (dialog.parentWidget())
         dialog.setWindowModality(Qt::WindowModal);
     return dialog.exec();
-}
-
-EffectSound::EffectSound() = default;
-
-EffectSound::~EffectSound() = default;
-
-void EffectSound::play(const QString &fileName)
-{
-    if (m_playing)
-        m_playing->stop();
-    QString path = QFileInfo(QDir::current(), fileName).absoluteFilePath();
-    if (!QFileInfo::exists(path))
-        path = QDir(dataDirectory()).absoluteFilePath(fileName);
-    if (!QFileInfo::exists(path))
-        return;
-    // Made at the first sound, so that starting the audio back end does not
-    // delay the first picture of the table.
-    std::unique_ptr<QSoundEffect> &effect = m_effects[path];
-    if (!effect) {
-        effect = std::make_unique<QSoundEffect>();
-        effect->setSource(QUrl::fromLocalFile(path));
-    }
-    effect->play();
-    m_playing = effect.get();
 }
 
 std::uint32_t SystemClock::utcMillisecondsOfDay() const
@@ -72,7 +42,7 @@ QSize LinuxSystemInfo::screenSize() const
 
 int LinuxSystemInfo::audioOutputCount() const
 {
-    return int(QMediaDevices::audioOutputs().size());
+    return m_sound.audioOutputCount();
 }
 
 OperatingSystem LinuxSystemInfo::operatingSystem() const

@@ -45,11 +45,12 @@ int main(int argc, char *argv[])
     }
 
     vespin::DialogModalRunner modal;
-    vespin::EffectSound sound;
+    // Loads its module beside the window's making, on a thread of its own.
+    vespin::LazySound sound(vespin::soundModulePath(), vespin::dataDirectory());
     vespin::LazyHelp help(modal, vespin::helpModulePath(),
                           QDir(vespin::dataDirectory()).absoluteFilePath(QStringLiteral("help/vespintide.qhc")));
     vespin::SystemClock clock;
-    vespin::LinuxSystemInfo system;
+    vespin::LinuxSystemInfo system(sound);
     vespin::XdgSettingsLocation settings;
     const vespin::Services services{modal, sound, help, clock, system, settings};
 

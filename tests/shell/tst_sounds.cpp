@@ -3,6 +3,7 @@
 #include "game/TfrmGameOver.h"
 #include "interaction/TableSurface.h"
 #include "persistence/TfrmTopten.h"
+#include "shell/LazySound.h"
 #include "shell/TfrmMain.h"
 #include "widgets/WinPicture.h"
 
@@ -43,6 +44,8 @@ class TestSounds : public QObject {
 private slots:
     void eachEventPlaysItsSound_data();
     void eachEventPlaysItsSound();
+    void theSoundModuleLoadsOrLeavesTheGameSilent_data();
+    void theSoundModuleLoadsOrLeavesTheGameSilent();
 
 private:
     static void happen(Event event, TfrmMain &w, TestServices &services);
@@ -165,4 +168,31 @@ void TestSounds::happen(Event event, TfrmMain &w, TestServices &services)
 }
 
 QTEST_MAIN(TestSounds)
+void TestSounds::theSoundModuleLoadsOrLeavesTheGameSilent_data()
+{
+    QTest::addColumn<QString>("module");
+    QTest::addColumn<bool>("loads");
+    QTest::newRow("built") << QStringLiteral(VESPIN_SOUND_MODULE) << true;
+    QTest::newRow("missing") << QStringLiteral(VESPIN_SOUND_MODULE ".missing") << false;
+}
+
+// Whether a machine has outputs is not the test's to know; that a module
+// that is there loads, and one that is not leaves silence and says why, is.
+void TestSounds::theSoundModuleLoadsOrLeavesTheGameSilent()
+{
+    QFETCH(QString, module);
+    QFETCH(bool, loads);
+    if (loads)
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("^No sound")));
+    else
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^No sound: unable to load .*\\.missing")));
+    LazySound sound(module, QDir::currentPath());
+    const int outputs = sound.audioOutputCount();
+    QVERIFY(outputs >= 0);
+    if (!loads)
+        QCOMPARE(outputs, 0);
+    // The module's sound is made, and finds nothing to play.
+    sound.play(QStringLiteral("no such sound.wav"));
+}
+
 #include "tst_sounds.moc"
