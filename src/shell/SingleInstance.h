@@ -1,9 +1,11 @@
 #pragma once
 
-#include <QLocalServer>
 #include <QObject>
 
 #include <memory>
+#include <vector>
+
+class QSocketNotifier;
 
 namespace vespin {
 
@@ -13,6 +15,10 @@ namespace vespin {
 // to the front, and ends. The system lets go of the lock when its process
 // ends, however it ends; a socket left behind by a copy that crashed is
 // taken over.
+//
+// The socket is the system's own Unix-domain socket, watched from the event
+// loop, rather than QLocalServer: for the one line it carries, Qt Network
+// would load nine libraries (Kerberos, a proxy resolver) at every start.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -38,7 +44,15 @@ private:
     QString m_socketPath;
     QString m_lockPath;
     int m_lockFd = -1;
-    std::unique_ptr<QLocalServer> m_server;
+    int m_listenFd = -1;
+    std::unique_ptr<QSocketNotifier> m_listening;
+    // The copies connected now, each with what it has sent so far.
+    struct Client;
+    std::vector<std::unique_ptr<Client>> m_clients;
+
+    void listen();
+    void acceptClients();
+    void readClient(Client *client);
 };
 
 } // namespace vespin

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,11 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
+
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace vespin;
 
@@ -70,6 +76,7 @@ private slots:
     void menusCarryTheBanner();
     void toolbarHasItsButtonsInOrder();
     void secondCopyBringsTheFirstToTheFront();
+    void socketLeftByACrashIsTakenOver();
     void lockLeftEmptyByACrashDoesNotBlockStarts();
     void aLockThatCannotBeMadeDoesNotBlockStarts();
     void selectGameChoosesTheNextDeal();
@@ -626,6 +633,45 @@ void TestFrame::secondCopyBringsTheFirstToTheFront()
     SingleInstance second(QStringLiteral("Vespin Window test"));
     QVERIFY(!second.becomePrimary());
     QSignalSpy restore(&first, &SingleInstance::restoreRequested);
+    second.askPrimaryToRestore();
+    QVERIFY(restore.wait(2000));
+}
+
+// A socket left by a copy that crashed is taken over; a client that sends
+// something else, or too much, is let go without a restore.
+void TestFrame::socketLeftByACrashIsTakenOver()
+{
+    SingleInstance probe(QStringLiteral("Vespin Window stale socket test"));
+    const QByteArray path = QFile::encodeName(probe.socketPath());
+    {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
+        QCOMPARE(::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+        ::close(fd); // the file stays, with nobody listening
+    }
+    QVERIFY(QFileInfo::exists(probe.socketPath()));
+
+    SingleInstance first(QStringLiteral("Vespin Window stale socket test"));
+    QVERIFY(first.becomePrimary());
+    QCOMPARE(QFileInfo(first.socketPath()).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup
+                                                            | QFile::WriteGroup),
+             QFileDevice::Permissions());
+    QSignalSpy restore(&first, &SingleInstance::restoreRequested);
+    for (const QByteArray &message : {QByteArray("hello\n"), QByteArray(4096, 'x')}) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
+        QCOMPARE(::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+        QCOMPARE(::write(fd, message.constData(), std::size_t(message.size())), message.size());
+        ::close(fd);
+    }
+    QTest::qWait(100);
+    QCOMPARE(restore.count(), 0);
+    SingleInstance second(QStringLiteral("Vespin Window stale socket test"));
+    QVERIFY(!second.becomePrimary());
     second.askPrimaryToRestore();
     QVERIFY(restore.wait(2000));
 }
