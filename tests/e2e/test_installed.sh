@@ -97,6 +97,7 @@ print(max(map(abs, array.array("h", data[: len(data) // 2 * 2])), default=0))' "
 done
 [ "$loudest" -gt 1000 ] || e2e_fail "the audio output heard nothing (peak $loudest); pulseaudio: $(cat "$E2E_DIR/pulse.log")"
 echo "heard the shuffle: peak amplitude $loudest"
+opened "$prefix/lib/vespintide/libVespinSound.so" || e2e_fail "the sound module was not loaded from the prefix"
 
 xprop -id "$MAIN" _NET_WM_ICON >"$E2E_DIR/icon.txt"
 grep -q 'Icon (16 x 16)' "$E2E_DIR/icon.txt" || e2e_fail "the window has no icon: $(head -n 1 "$E2E_DIR/icon.txt")"

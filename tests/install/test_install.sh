@@ -21,6 +21,7 @@ expected=$(
         echo bin/vespintide
         echo lib/vespintide/libVespin.so
         echo lib/vespintide/libVespinHelp.so
+        echo lib/vespintide/libVespinSound.so
         for name in TIPS.TXT Readme.txt help/vespintide.qhc help/vespintide.qch \
             Shuffle.wav Fart.wav Dealcard.wav Abort.wav MoveCard.wav Undo.wav WinGame.wav Clap.wav Select.wav Ghost.wav; do
             echo "share/vespintide/$name"
