@@ -2,7 +2,9 @@
 // read and checked against the real card library, and when it is accepted
 // it is laid out on a real table, the score worked out and the status check
 // run, as the start-up does. The table must then keep every invariant, and
-// saving it must give a section that restores to the same table.
+// saving it must give a section that restores to the same table. All of it
+// in memory: the settings file only carries this text to and from the disk,
+// and its atomic replacement and locking have fault tests of their own.
 //
 // Each input is read twice: as the file itself, and as the choices that
 // build a section the way the program writes one (the cards dealt out over
@@ -14,12 +16,9 @@
 #include "interaction/CardLibrary.h"
 #include "interaction/TablePlay.h"
 #include "persistence/SavedGame.h"
-#include "persistence/SettingsFile.h"
+#include "persistence/SettingsText.h"
 
-#include <QDir>
-#include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -51,12 +50,10 @@ struct Fixture {
     CardLibrary cards;
     QImage image{632, 480, QImage::Format_ARGB32_Premultiplied};
     std::unique_ptr<VespinSurface> surface = std::make_unique<VespinSurface>();
-    QTemporaryDir dir{QDir::tempPath() + QStringLiteral("/vespin-fuzz-restore-XXXXXX")};
 
     Fixture()
     {
         FUZZ_CHECK(cards.load(QStringLiteral(VESPIN_CARDLIB_PATH)), cards.errorString());
-        FUZZ_CHECK(dir.isValid(), dir.errorString());
         image.fill(0xff008000);
         surface->bits = image.bits();
         surface->width = image.width();
@@ -188,14 +185,14 @@ void checkTable(const TableModel &table, const CardLibrary &cards, const char *w
     FUZZ_CHECK(broken.isEmpty(), QLatin1String(when) + QLatin1String(": ") + broken.join(QLatin1String("; ")));
 }
 
-// The section in the file restored as the start-up does; what was read.
-std::optional<SavedGame> restore(Fixture &f, const QString &path)
+// The section in the settings restored as the start-up does; what was read.
+std::optional<SavedGame> restore(Fixture &f, const SettingsText &settings)
 {
     // As before every deal: the records reset, the picture list emptied.
     f.cards.SetDefaultValues();
     f.surface->itemCount = 0;
 
-    const std::optional<SavedGame> saved = readSavedGame(SettingsFile(path), f.cards);
+    const std::optional<SavedGame> saved = readSavedGame(settings, f.cards);
     if (!saved)
         return std::nullopt;
 
@@ -210,11 +207,9 @@ std::optional<SavedGame> restore(Fixture &f, const QString &path)
     checkTable(table, f.cards, "after the status check");
 
     // What is saved now restores to this very table.
-    const QString again = f.dir.filePath(QStringLiteral("Again.ini"));
-    QFile::remove(again);
-    SettingsFile file(again);
-    SaveGame(file, table, f.cards);
-    const std::optional<SavedGame> resaved = readSavedGame(file, f.cards);
+    SettingsText again;
+    SaveGame(again, table, f.cards);
+    const std::optional<SavedGame> resaved = readSavedGame(SettingsText(again.bytes()), f.cards);
     // A table the automatic moves have won is booked and never restored.
     int home = 0;
     for (int found = FirstFoundation; found <= LastFoundation; ++found)
@@ -247,29 +242,20 @@ std::optional<SavedGame> restore(Fixture &f, const QString &path)
     return saved;
 }
 
-void writeFile(const QString &path, const QByteArray &contents)
-{
-    QFile file(path);
-    FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(contents) == contents.size(), path);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     Fixture &f = fixture();
-    const QString path = f.dir.filePath(QStringLiteral("Vespin.ini"));
     ++counts.inputs;
 
-    writeFile(path, QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
-    if (restore(f, path))
+    if (restore(f, SettingsText(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)))))
         ++counts.filesRestored;
 
     SavedGame built;
     bool damaged = false;
     const QByteArray section = buildSection(data, size, built, damaged);
-    writeFile(path, section);
-    const std::optional<SavedGame> read = restore(f, path);
+    const std::optional<SavedGame> read = restore(f, SettingsText(section));
     if (read)
         ++counts.builtRestored;
     // Undamaged, the section reads as it was written.

@@ -1,16 +1,23 @@
 #include "SavedGame.h"
 
+#include "SettingsFile.h"
 #include "SettingsKeys.h"
+#include "SettingsText.h"
 #include "interaction/CardLibrary.h"
 
 #include <algorithm>
 #include <array>
 
 namespace vespin {
+namespace {
 
-void SaveGame(SettingsFile &file, const TableModel &t, const CardLibrary &cards)
+// The same keys whether the settings are the file or a text in memory; only
+// the file has a batch to gather its writes in.
+template <typename Settings>
+void saveGame(Settings &file, const TableModel &t, const CardLibrary &cards)
 {
-    file.beginBatch();
+    if constexpr (requires { file.beginBatch(); })
+        file.beginBatch();
     file.ClearSection(keys::AutoSave);
     write(file, keys::GameSaved, true);
     write(file, keys::SavedGameNumber, t.GameNumber);
@@ -37,10 +44,12 @@ void SaveGame(SettingsFile &file, const TableModel &t, const CardLibrary &cards)
     for (int f = FirstFoundation; f <= LastFoundation; ++f)
         for (int r = 1; r <= t.FoundationCounter[f]; ++r)
             write(file, keys::SavedFoundation(f, r), t.Foundation[f][r]);
-    file.commitBatch();
+    if constexpr (requires { file.commitBatch(); })
+        file.commitBatch();
 }
 
-std::optional<SavedGame> readSavedGame(const SettingsFile &file, const CardLibrary &cards)
+template <typename Settings>
+std::optional<SavedGame> readSaved(const Settings &file, const CardLibrary &cards)
 {
     SavedGame saved;
     saved.gameNumber = read(file, keys::SavedGameNumber);
@@ -98,6 +107,28 @@ std::optional<SavedGame> readSavedGame(const SettingsFile &file, const CardLibra
     if (home == std::size_t(CardCount))
         return std::nullopt;
     return saved;
+}
+
+} // namespace
+
+void SaveGame(SettingsFile &file, const TableModel &table, const CardLibrary &cards)
+{
+    saveGame(file, table, cards);
+}
+
+void SaveGame(SettingsText &text, const TableModel &table, const CardLibrary &cards)
+{
+    saveGame(text, table, cards);
+}
+
+std::optional<SavedGame> readSavedGame(const SettingsFile &file, const CardLibrary &cards)
+{
+    return readSaved(file, cards);
+}
+
+std::optional<SavedGame> readSavedGame(const SettingsText &text, const CardLibrary &cards)
+{
+    return readSaved(text, cards);
 }
 
 void layOutSavedGame(const SavedGame &saved, TableModel &t, const CardLibrary &cards, VespinSurface *window)

@@ -17,6 +17,7 @@ namespace vespin {
 
 class CardLibrary;
 class SettingsFile;
+class SettingsText;
 
 struct SavedGame {
     std::int32_t gameNumber = 1;
@@ -29,12 +30,15 @@ struct SavedGame {
 };
 
 // Writes the table as the saved game, the whole section at once.
+// Into a text in memory the same, for the checks that need no disk.
 void SaveGame(SettingsFile &file, const TableModel &table, const CardLibrary &cards);
+void SaveGame(SettingsText &text, const TableModel &table, const CardLibrary &cards);
 
 // The saved game, when the section describes a table that can be played:
 // counters in range, every card once, face-down cards only under a face-up
 // top, each foundation one suit from its Ace. Nothing otherwise.
 std::optional<SavedGame> readSavedGame(const SettingsFile &file, const CardLibrary &cards);
+std::optional<SavedGame> readSavedGame(const SettingsText &text, const CardLibrary &cards);
 
 // Puts a saved game on the table and into the card library's records. The
 // library must have been reset for a deal: every card face up, unblocked
