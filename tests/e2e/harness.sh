@@ -61,10 +61,13 @@ e2e_setup() {
     # Xvfb picks a free display and writes its number to the pipe. Two
     # servers starting at the same moment can pick the same number, and the
     # loser then goes away: check that ours answers, else start another.
+    # Without -noreset the server starts itself over each time its last
+    # client goes, and a program started right after the last one ended
+    # can find no server to connect to.
     local attempt display=""
     for attempt in 1 2 3 4 5; do
         exec {fd}<> <(:)
-        Xvfb -displayfd "$fd" -screen 0 "$E2E_SCREEN" -nolisten tcp >"$E2E_DIR/xvfb.log" 2>&1 &
+        Xvfb -displayfd "$fd" -screen 0 "$E2E_SCREEN" -nolisten tcp -noreset >"$E2E_DIR/xvfb.log" 2>&1 &
         XVFB_PID=$!
         display=""
         read -r -t 20 display <&"$fd" || display=""
